@@ -1,0 +1,21 @@
+// The one header library code includes for anything from Windows.
+// On Windows it is the real system headers; elsewhere it declares the subset of
+// Win32 that the library calls, implemented in src/platform/*.cpp.
+#pragma once
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <io.h>
+#include <shlwapi.h>
+#include <stdlib.h>
+#include <urlmon.h>
+#else
+#include "platform/win32_types.h"
+#include "platform/win32_kernel.h"
+#include "platform/win32_gdi.h"
+#include "platform/win32_window.h"
+#include "platform/win32_net.h"
+#endif
