@@ -1,0 +1,167 @@
+// The bitmap-file half of CKvAImage: uncompressed bottom-up bitmaps of 1, 4, 8 and
+// 24 bits per pixel become 16-bit 5-5-5 surfaces.
+//
+// Layout read: the 14-byte file header, then a 40-byte info header (width at byte
+// 18, height at 22, bit count at 28, used colours at 46), the colour table at byte
+// 54, the pixel rows right after it. The header-size, compression and pixel-offset
+// fields are not consulted. Every size test is done in 64 bits so that no lying
+// field can make a short file pass.
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#include "imaging/kv_aimage.h"
+#include "imaging/pixel.h"
+
+namespace {
+
+constexpr size_t kInfoEnd = 54;
+constexpr size_t kMinFileBytes = 55;
+// A file larger than the biggest bitmap we would accept is not read at all.
+constexpr DWORD kMaxFileBytes = DWORD{256} << 20;
+
+int32_t ReadInt32(const unsigned char* at) {
+    return static_cast<int32_t>(uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 |
+                                uint32_t{at[3]} << 24);
+}
+
+int BitCount(const unsigned char* data) {
+    return data[28] | data[29] << 8;
+}
+int Width(const unsigned char* data) {
+    return ReadInt32(data + 18);
+}
+int Height(const unsigned char* data) {
+    return ReadInt32(data + 22);
+}
+
+// Bytes of one stored row, padded to 4.
+int64_t SourceRowBytes(int width, int bits) {
+    return ((int64_t{width} * bits + 31) / 8) & ~3;
+}
+
+uint16_t* Row(CKvAImage& image, int row) {
+    return reinterpret_cast<uint16_t*>(image.GetBits(row));
+}
+
+// Reads the whole file; null when it cannot be opened, sized or read.
+std::unique_ptr<unsigned char[]> ReadWholeFile(const char* path, DWORD& size) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    DWORD high = 0;
+    size = GetFileSize(file, &high);
+    std::unique_ptr<unsigned char[]> data;
+    if (size != INVALID_FILE_SIZE && high == 0 && size <= kMaxFileBytes) {
+        data.reset(new (std::nothrow) unsigned char[size == 0 ? 1 : size]);
+    }
+    DWORD done = 0;
+    while (data != nullptr && done < size) {
+        DWORD got = 0;
+        if (!ReadFile(file, data.get() + done, size - done, &got, nullptr) || got == 0) {
+            data.reset();
+        }
+        done += got;
+    }
+    CloseHandle(file);
+    return data;
+}
+
+}  // namespace
+
+bool CKvAImage::Create(const char* path) {
+    if (path == nullptr) {
+        return false;
+    }
+    Destroy();
+    DWORD size = 0;
+    const std::unique_ptr<unsigned char[]> data = ReadWholeFile(path, size);
+    if (data == nullptr || size < kMinFileBytes || data[0] != 'B' || data[1] != 'M') {
+        return false;
+    }
+    return __CreateFromBitmap(data.get(), size);
+}
+
+bool CKvAImage::__CreateFromBitmap(const unsigned char* data, unsigned long size) {
+    // Top-down (height 0 or below) and empty bitmaps are refused: they have no
+    // bottom-up rows to convert.
+    if (Width(data) < 1 || Height(data) < 1 || !Create(Width(data), Height(data))) {
+        return false;
+    }
+    switch (BitCount(data)) {
+        case 1:
+        case 4:
+        case 8:
+            return __CreateFromBitmapWithColorTable(data, size);
+        case 24:
+            return __CreateFromBitmapWithoutColorTable(data, size);
+        default:
+            return false;
+    }
+}
+
+bool CKvAImage::__CreateFromBitmapWithColorTable(const unsigned char* data, unsigned long size) {
+    const int bits = BitCount(data);
+    int64_t colours = 0;
+    switch (bits) {
+        case 1:
+            colours = 2;
+            break;
+        case 4:
+            colours = 16;
+            break;
+        case 8:
+            colours = static_cast<uint32_t>(ReadInt32(data + 46));
+            colours = colours == 0 ? 256 : colours;
+            break;
+        default:
+            return false;
+    }
+    const int width = m_width;
+    const int height = m_height;
+    const int64_t rowBytes = SourceRowBytes(width, bits);
+    const int64_t pixelStart = static_cast<int64_t>(kInfoEnd) + 4 * colours;
+    if (height * rowBytes + pixelStart > static_cast<int64_t>(size)) {
+        return false;
+    }
+    // An index past the stored table reads black instead of whatever follows it.
+    uint16_t palette[256] = {};
+    for (int i = 0; i < 256 && i < colours; ++i) {
+        const unsigned char* entry = data + kInfoEnd + 4 * i;
+        palette[i] = kvpixel::FromRgb(entry[2], entry[1], entry[0]);
+    }
+    const unsigned mask = (1u << bits) - 1;
+    for (int row = 0; row < height; ++row) {
+        const unsigned char* from = data + pixelStart + (height - 1 - row) * rowBytes;
+        uint16_t* to = Row(*this, row);
+        for (int x = 0; x < width; ++x) {
+            const int bit = x * bits;
+            // Pixels are packed most significant first within each byte.
+            const unsigned index = (from[bit >> 3] >> (8 - bits - (bit & 7))) & mask;
+            to[x] = palette[index];
+        }
+    }
+    return true;
+}
+
+bool CKvAImage::__CreateFromBitmapWithoutColorTable(const unsigned char* data, unsigned long size) {
+    if (BitCount(data) != 24) {
+        return false;
+    }
+    const int width = m_width;
+    const int height = m_height;
+    const int64_t rowBytes = SourceRowBytes(width, 24);
+    if (height * rowBytes + static_cast<int64_t>(kInfoEnd) > static_cast<int64_t>(size)) {
+        return false;
+    }
+    for (int row = 0; row < height; ++row) {
+        const unsigned char* from = data + kInfoEnd + (height - 1 - row) * rowBytes;
+        uint16_t* to = Row(*this, row);
+        for (int x = 0; x < width; ++x, from += 3) {
+            to[x] = kvpixel::FromRgb(from[2], from[1], from[0]);
+        }
+    }
+    return true;
+}
