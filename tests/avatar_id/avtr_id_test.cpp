@@ -14,7 +14,6 @@ using Parts = std::vector<std::string>;
 // Reaches the protected members the tests pin.
 class ProbedId : public CAvtrId {
 public:
-    using CAvtrId::CheckDefaultAvatarId;
     int ExpressPos() const { return m_nExpressPos; }
     const std::string* ExpressPart() const {
         return m_itExpress == m_vecId.end() ? nullptr : &*m_itExpress;
@@ -76,9 +75,6 @@ TEST(AvtrIdTest, DefaultIdsAreRecognisedOnlyOnTheComPath) {
         ProbedId id = Made(c.id, c.com);
         EXPECT_EQ(id.IsDefault(), c.isDefault) << c.id;
     }
-    ProbedId probe;
-    std::string lower = "lcf001_hcf001_fnf001a_pnf001";
-    EXPECT_FALSE(probe.CheckDefaultAvatarId(lower));
 }
 
 TEST(AvtrIdTest, ComIdIsOneUpperCasedPartWithoutExpression) {
