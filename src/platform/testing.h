@@ -38,4 +38,7 @@ bool ReadDcPixels(HDC hdc, int& width, int& height, std::vector<COLORREF>& pixel
 // The POSIX path a Windows path resolves to (separators, case-insensitive components).
 std::string TranslatePath(const char* windowsPath);
 
+// URLDownloadToFileA's connect time-out and stall time (no byte for that long); 0 restores 5 s.
+void SetDownloadTimeouts(int connectMs, int stallMs);
+
 }  // namespace kvplatform
