@@ -8,6 +8,7 @@
 #define WM_USER 0x0400
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
+#define WM_QUIT 0x0012
 
 HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                      int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,

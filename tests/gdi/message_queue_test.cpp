@@ -1,0 +1,103 @@
+// Message-only windows: queues, filters, cross-thread posting, window DCs.
+#include <thread>
+
+#include "gdi_test_util.h"
+
+namespace {
+
+HWND NewWindow(int w = 0, int h = 0) {
+    return CreateWindowExA(0, "AnyClass", "", 0, 0, 0, w, h, HWND_MESSAGE, nullptr, nullptr,
+                           nullptr);
+}
+
+TEST(MessageQueue, PeekFiltersByWindowAndRange) {
+    HWND a = NewWindow();
+    HWND b = NewWindow();
+    ASSERT_TRUE(IsWindow(a));
+    ASSERT_TRUE(PostMessageA(a, WM_USER + 1, 10, 20));
+    ASSERT_TRUE(PostMessageA(b, WM_USER + 2, 0, 0));
+    ASSERT_TRUE(PostMessageA(a, WM_USER + 3, 0, 0));
+
+    MSG msg{};
+    EXPECT_TRUE(PeekMessageA(&msg, a, WM_USER + 3, WM_USER + 9, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 3));
+    EXPECT_TRUE(PeekMessageA(&msg, b, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, b);
+    EXPECT_FALSE(PeekMessageA(&msg, b, 0, 0, PM_REMOVE));
+    // Null window: all of this thread's windows, oldest first.
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+    EXPECT_EQ(msg.wParam, 10u);
+    EXPECT_EQ(msg.lParam, 20);
+    EXPECT_TRUE(PeekMessageA(&msg, a, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 3));
+
+    EXPECT_TRUE(DestroyWindow(a));
+    EXPECT_FALSE(IsWindow(a));
+    EXPECT_FALSE(PostMessageA(a, WM_USER, 0, 0));
+    EXPECT_FALSE(PeekMessageA(&msg, a, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(DestroyWindow(a));
+    DestroyWindow(b);
+}
+
+TEST(MessageQueue, GetBlocksUntilPostedFromAnotherThread) {
+    HWND window = NewWindow();
+    std::thread poster([window] {
+        for (int i = 0; i < 100; ++i) {
+            PostMessageA(window, WM_USER, static_cast<WPARAM>(i), 0);
+        }
+        PostMessageA(window, WM_QUIT, 0, 0);
+    });
+    MSG msg{};
+    int received = 0;
+    BOOL result;
+    while ((result = GetMessageA(&msg, window, 0, 0)) > 0) {
+        EXPECT_EQ(msg.wParam, static_cast<WPARAM>(received));
+        ++received;
+    }
+    poster.join();
+    EXPECT_EQ(result, 0);  // WM_QUIT
+    EXPECT_EQ(received, 100);
+    DestroyWindow(window);
+}
+
+TEST(MessageQueue, GetReturnsMinusOneWhenWindowIsDestroyed) {
+    HWND window = NewWindow();
+    std::thread destroyer([window] { DestroyWindow(window); });
+    MSG msg{};
+    EXPECT_EQ(GetMessageA(&msg, window, WM_USER, WM_USER), -1);
+    destroyer.join();
+}
+
+TEST(WindowDc, IsACanvasOfTheWindowSize) {
+    HWND window = NewWindow(5, 3);
+    HDC dc = GetDC(window);
+    ASSERT_NE(dc, nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(7, 8, 9));
+    const RECT r{1, 1, 3, 2};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    EXPECT_EQ(ReleaseDC(window, dc), 1);
+
+    HDC again = GetDC(window);  // the same canvas through a new DC
+    const gditest::Pixels p = gditest::Read(again);
+    EXPECT_EQ(p.width, 5);
+    EXPECT_EQ(p.height, 3);
+    EXPECT_EQ(p.At(2, 1), RGB(7, 8, 9));
+    EXPECT_EQ(p.At(3, 1), 0u);
+    HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
+    EXPECT_EQ(SelectObject(again, bitmap), nullptr);  // window DCs draw on their canvas only
+    DeleteObject(bitmap);
+    ReleaseDC(window, again);
+    EXPECT_EQ(ReleaseDC(window, again), 0);
+    DestroyWindow(window);
+
+    HWND empty = NewWindow(0, -4);  // at least 1 x 1
+    HDC tiny = GetDC(empty);
+    EXPECT_EQ(gditest::Read(tiny).colors.size(), 1u);
+    ReleaseDC(empty, tiny);
+    DestroyWindow(empty);
+    EXPECT_EQ(GetDC(empty), nullptr);
+}
+
+}  // namespace

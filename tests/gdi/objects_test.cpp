@@ -1,0 +1,164 @@
+// DC defaults, compatible formats and the ownership rules of selected objects.
+#include <cstdint>
+
+#include "gdi_test_util.h"
+
+namespace {
+
+using gditest::MemoryDc;
+
+TEST(DeviceContext, NewMemoryDcDefaults) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(SetTextColor(dc, RGB(1, 2, 3)), 0x000000u);
+    EXPECT_EQ(SetBkColor(dc, RGB(4, 5, 6)), 0xFFFFFFu);
+    EXPECT_EQ(SetTextColor(dc, 0), RGB(1, 2, 3));
+    EXPECT_EQ(SetBkColor(dc, 0), RGB(4, 5, 6));
+    EXPECT_EQ(GetMapMode(dc), MM_TEXT);
+    EXPECT_EQ(SetMapMode(dc, 8), MM_TEXT);
+    EXPECT_EQ(GetMapMode(dc), 8);
+    EXPECT_EQ(SetMapMode(dc, 99), 0);
+    EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 32);
+    int w = 0, h = 0;
+    std::vector<COLORREF> pixels;
+    ASSERT_TRUE(kvplatform::ReadDcPixels(dc, w, h, pixels));
+    EXPECT_EQ(w, 1);
+    EXPECT_EQ(h, 1);
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_FALSE(kvplatform::ReadDcPixels(dc, w, h, pixels));
+}
+
+// Bits per pixel of a bitmap, seen through a 1 x 1 copy of a known colour.
+bool IsMonochrome(HBITMAP bitmap) {
+    MemoryDc probe(bitmap);
+    HBRUSH grey = CreateSolidBrush(RGB(100, 100, 100));
+    const RECT one{0, 0, 1, 1};
+    FillRect(probe, &one, grey);
+    DeleteObject(grey);
+    return gditest::Read(probe).At(0, 0) == 0;  // dark grey is nearer black
+}
+
+TEST(CompatibleBitmap, TakesTheFormatOfTheDcSurface) {
+    HDC fresh = CreateCompatibleDC(nullptr);
+    EXPECT_TRUE(IsMonochrome(CreateCompatibleBitmap(fresh, 2, 2)));  // still the 1 x 1 mono
+    HDC screen = GetDC(nullptr);
+    EXPECT_FALSE(IsMonochrome(CreateCompatibleBitmap(screen, 2, 2)));
+    ReleaseDC(nullptr, screen);
+
+    MemoryDc sixteen(gditest::Dib16(2, 2, [](int, int) { return 0; }));
+    MemoryDc copy(CreateCompatibleBitmap(sixteen, 1, 1));
+    HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0x87, 0x07));
+    const RECT one{0, 0, 1, 1};
+    FillRect(copy, &one, brush);
+    DeleteObject(brush);
+    EXPECT_EQ(gditest::Read(copy).At(0, 0), gditest::Color555((31 << 10) | (16 << 5)));
+
+    EXPECT_EQ(CreateCompatibleBitmap(fresh, -1, 2), nullptr);
+    DeleteDC(fresh);
+}
+
+TEST(CompatibleBitmap, FollowsScreenDepth) {
+    kvplatform::SetScreenDepth(16);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 16);
+    HDC memory = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(memory, BITSPIXEL), 16);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    kvplatform::SetScreenDepth(32);
+}
+
+TEST(Ownership, SelectedBitmapCannotBeDeletedOrSelectedTwice) {
+    HDC a = CreateCompatibleDC(nullptr);
+    HDC b = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(4, 4, 1, 1, nullptr);
+    const HGDIOBJ initial = SelectObject(a, bitmap);
+    ASSERT_NE(initial, nullptr);
+    EXPECT_EQ(SelectObject(b, bitmap), nullptr);  // one DC at a time
+    EXPECT_FALSE(DeleteObject(bitmap));           // selected: refused, still usable
+    EXPECT_EQ(GetDeviceCaps(a, BITSPIXEL), 32);
+    int w = 0, h = 0;
+    std::vector<COLORREF> pixels;
+    ASSERT_TRUE(kvplatform::ReadDcPixels(a, w, h, pixels));
+    EXPECT_EQ(w, 4);
+
+    EXPECT_EQ(SelectObject(a, initial), bitmap);
+    EXPECT_EQ(SelectObject(b, bitmap), initial);  // free again; the initial bitmap is shared
+    EXPECT_TRUE(DeleteDC(b));                     // does not delete the bitmap ...
+    EXPECT_EQ(SelectObject(a, bitmap), initial);  // ... which is free once more
+    SelectObject(a, initial);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_FALSE(DeleteObject(bitmap));           // stale
+    EXPECT_EQ(SelectObject(a, bitmap), nullptr);  // stale
+    EXPECT_TRUE(DeleteDC(a));
+    EXPECT_FALSE(DeleteDC(a));
+}
+
+TEST(Ownership, SelectedBrushCannotBeDeleted) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    const HGDIOBJ stock = SelectObject(dc, brush);
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_EQ(SelectObject(dc, stock), brush);
+    EXPECT_TRUE(DeleteObject(brush));
+    DeleteDC(dc);
+}
+
+TEST(Handles, GarbageAndWrongKindsFailCleanly) {
+    const RECT r{0, 0, 1, 1};
+    for (const uintptr_t value : {uintptr_t{1}, uintptr_t{0x1234}, uintptr_t{0xDEADBEEF}}) {
+        auto* garbage = reinterpret_cast<HDC>(value);
+        EXPECT_FALSE(DeleteDC(garbage));
+        EXPECT_FALSE(DeleteObject(garbage));
+        EXPECT_EQ(SelectObject(garbage, garbage), nullptr);
+        EXPECT_EQ(SetBkColor(garbage, 0), CLR_INVALID);
+        EXPECT_EQ(GetDeviceCaps(garbage, BITSPIXEL), 0);
+        EXPECT_FALSE(BitBlt(garbage, 0, 0, 1, 1, garbage, 0, 0, SRCCOPY));
+        EXPECT_EQ(FillRect(garbage, &r, reinterpret_cast<HBRUSH>(garbage)), 0);
+        EXPECT_EQ(CreateCompatibleDC(garbage), nullptr);
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
+    EXPECT_FALSE(DeleteObject(dc));  // a DC is not a GDI object to delete
+    EXPECT_EQ(SelectObject(dc, dc), nullptr);
+    EXPECT_EQ(FillRect(dc, &r, reinterpret_cast<HBRUSH>(bitmap)), 0);
+    EXPECT_EQ(CreateBitmap(1, 1, 1, 8, nullptr), nullptr);
+    EXPECT_EQ(CreateBitmap(1, 1, 2, 1, nullptr), nullptr);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+TEST(DibSection, RowsAreDwordAlignedAndLive) {
+    // 3 pixels of 16 bits: 6 bytes, padded to 8; bottom-up puts the top row last.
+    const BITMAPINFO info = gditest::DibInfo(3, 2, 16);
+    void* bits = nullptr;
+    MemoryDc dc(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_NE(bits, nullptr);
+    auto* words = static_cast<uint16_t*>(bits);
+    words[0] = 0x001F;      // bottom-left
+    words[4 + 2] = 0x7C00;  // top-right
+    const gditest::Pixels p = gditest::Read(dc);
+    EXPECT_EQ(p.At(0, 1), 0x00FF0000u);
+    EXPECT_EQ(p.At(2, 0), 0x000000FFu);
+
+    BITMAPINFO bad = gditest::DibInfo(3, 2, 24);
+    void* none = &bad;
+    EXPECT_EQ(CreateDIBSection(nullptr, &bad, DIB_RGB_COLORS, &none, nullptr, 0), nullptr);
+    EXPECT_EQ(none, nullptr);
+    bad = gditest::DibInfo(1 << 20, 1 << 20, 32);  // too large to allocate
+    EXPECT_EQ(CreateDIBSection(nullptr, &bad, DIB_RGB_COLORS, &none, nullptr, 0), nullptr);
+}
+
+TEST(FillRect, ClipsAndIgnoresEmptyRectangles) {
+    MemoryDc dc(gditest::Filled32(3, 2, 0));
+    HBRUSH white = CreateSolidBrush(0xFFFFFF);
+    const RECT huge{INT32_MIN, INT32_MIN, INT32_MAX, 1};
+    const RECT inverted{2, 2, 0, 0};
+    EXPECT_NE(FillRect(dc, &huge, white), 0);
+    EXPECT_NE(FillRect(dc, &inverted, white), 0);
+    DeleteObject(white);
+    EXPECT_EQ(gditest::Read(dc).colors,
+              (std::vector<COLORREF>{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0, 0}));
+}
+
+}  // namespace
