@@ -1,0 +1,176 @@
+// The download step and the download thread against a loopback server.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "avatar_id/avtr_id.h"
+#include "part_gif.h"
+#include "parts/avtr_dn_job.h"
+#include "parts/avtr_download_thread.h"
+#include "parts/avtr_part_pool.h"
+#include "parts_fixture.h"
+#include "platform/testing.h"
+
+namespace parts_test {
+namespace {
+
+using DownloadTest = PartsTest;
+
+bool RunStep(bool com, const std::string& fileName) {
+    const CAvtrDnRequest request(com, fileName);
+    return CAvtrPartPool::m_pAvtrDnThread->MakeJob()(&request);
+}
+
+TEST_F(DownloadTest, LayeredPartsAreFetchedInTheBackground) {
+    CAvtrId id;
+    id.Set("lcm001_hcm001", false);
+    ASSERT_EQ(id.IdVec(), (std::vector<std::string>{"lcm001", "hcm001"}));
+    for (const std::string& part : id.IdVec()) {
+        ServePart(false, part + ".gif", MakePartGif(4, 4, 2, 10));
+    }
+    CAvtrPartPool* pool = CAvtrPartPool::Inst();
+    pool->RequestLoad(id, true);
+    ASSERT_TRUE(WaitUntil([&] { return pool->Get("lcm001") && pool->Get("hcm001"); }));
+    EXPECT_EQ(m_server.RequestCount("/avgif/lc/lcm001.gif"), 1);
+    EXPECT_EQ(m_server.RequestCount("/avgif/hc/hcm001.gif"), 1);
+    EXPECT_TRUE(std::filesystem::exists(CachedFile("lc", "lcm001.gif")));
+    EXPECT_TRUE(std::filesystem::exists(CachedFile("hc", "hcm001.gif")));
+}
+
+TEST_F(DownloadTest, ComImagesComeFromTheAvatarServerIntoTheirBucket) {
+    ServePart(true, "LCF001_HCF001_FNF001A_PNF001.GIF", MakePartGif(6, 6, 1, 0));
+    EXPECT_TRUE(RunStep(true, "LCF001_HCF001_FNF001A_PNF001.GIF"));
+    EXPECT_EQ(m_server.RequestCount("/IMG_AVTR/LCF001_HCF001_FNF001A_PNF001.GIF"), 1);
+    EXPECT_TRUE(std::filesystem::exists(CachedFile("com\\4", "LCF001_HCF001_FNF001A_PNF001.GIF")));
+    EXPECT_NE(CAvtrPartPool::Inst()->Get("LCF001_HCF001_FNF001A_PNF001"), nullptr);
+
+    // A com id through the pool, blocking.
+    CAvtrId id;
+    id.Set("lcm002_hcm002", true);
+    ServePart(true, "LCM002_HCM002.GIF", MakePartGif(6, 6, 1, 0));
+    CAvtrPartPool::Inst()->RequestLoad(id, false);
+    EXPECT_NE(CAvtrPartPool::Inst()->Get("LCM002_HCM002"), nullptr);
+}
+
+TEST_F(DownloadTest, RepeatedRequestsFetchOnce) {
+    ServePart(false, "lcm001.gif", MakePartGif(4, 4, 1, 0));
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(RunStep(false, "lcm001.gif"));
+    }
+    EXPECT_EQ(m_server.RequestCount("/avgif/lc/lcm001.gif"), 1);
+
+    ServePart(false, "hcm001.gif", MakePartGif(4, 4, 1, 0));
+    ServePart(false, "fnm001.gif", MakePartGif(4, 4, 1, 0));
+    for (int i = 0; i < 10; ++i) {
+        CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "hcm001.gif");
+    }
+    // The queue is first in, first out: once the last request is done, so are the ten.
+    CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "fnm001.gif");
+    ASSERT_TRUE(WaitUntil([] { return CAvtrPartPool::Inst()->Get("fnm001") != nullptr; }));
+    EXPECT_EQ(m_server.RequestCount("/avgif/hc/hcm001.gif"), 1);
+}
+
+TEST_F(DownloadTest, CachedFilesNeedNoNetwork) {
+    std::filesystem::create_directories(m_home + "/Avatar/lc");
+    std::ofstream(CachedFile("lc", "lcm001.gif"), std::ios::binary) << MakePartGif(4, 4, 1, 0);
+    CAvtrId id;
+    id.Set("lcm001", false);
+    CAvtrPartPool::Inst()->RequestLoad(id, false);
+    EXPECT_NE(CAvtrPartPool::Inst()->Get("lcm001"), nullptr);
+    CAvtrPartPool::Inst()->AdjustAvtrPart();
+    CAvtrPartPool::Inst()->RequestLoad(id, true);
+    ASSERT_TRUE(WaitUntil([] { return CAvtrPartPool::Inst()->Get("lcm001") != nullptr; }));
+    EXPECT_EQ(m_server.TotalRequestCount(), 0);
+}
+
+TEST_F(DownloadTest, UnreachableServerFailsAndALaterRequestTriesAgain) {
+    WriteRegistry(m_home, "127.0.0.1:" + std::to_string(kvtest::HttpServer::UnusedPort()));
+    CAvtrPartPool::DestroyDLThread();
+    CAvtrPartPool::CreateDLThread();
+    EXPECT_FALSE(RunStep(false, "lcm001.gif"));
+    EXPECT_EQ(CAvtrPartPool::Inst()->Get("lcm001"), nullptr);
+
+    WriteRegistry(m_home, m_server.HostPort());
+    CAvtrPartPool::DestroyDLThread();
+    CAvtrPartPool::CreateDLThread();
+    ServePart(false, "lcm001.gif", MakePartGif(4, 4, 1, 0));
+    EXPECT_TRUE(RunStep(false, "lcm001.gif"));
+    EXPECT_NE(CAvtrPartPool::Inst()->Get("lcm001"), nullptr);
+}
+
+class ServerFaultTest : public PartsTest,
+                        public ::testing::WithParamInterface<kvtest::HttpFault> {};
+
+TEST_P(ServerFaultTest, LeavesNoFileUnderThePartsName) {
+    ServePart(false, "lcm001.gif", MakePartGif(40, 40, 4, 0));
+    m_server.SetFault(ServerPath(false, "lcm001.gif"), GetParam());
+    EXPECT_FALSE(RunStep(false, "lcm001.gif"));
+    EXPECT_EQ(CAvtrPartPool::Inst()->Get("lcm001"), nullptr);
+    EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{});
+
+    // Service restored: the next request fetches it.
+    m_server.SetFault(ServerPath(false, "lcm001.gif"), kvtest::HttpFault::kNone);
+    EXPECT_TRUE(RunStep(false, "lcm001.gif"));
+    EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{"home/Avatar/lc/lcm001.gif"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ServerFaultTest,
+    ::testing::Values(kvtest::HttpFault::kNotFound, kvtest::HttpFault::kServerError,
+                      kvtest::HttpFault::kHtmlErrorPage, kvtest::HttpFault::kCutShort,
+                      kvtest::HttpFault::kNeverAnswer, kvtest::HttpFault::kStallMidBody));
+
+TEST_F(DownloadTest, SlowTrickleStillArrivesWhole) {
+    const std::string gif = MakePartGif(2, 2, 1, 0);
+    ServePart(false, "lcm001.gif", gif);
+    m_server.SetFault(ServerPath(false, "lcm001.gif"), kvtest::HttpFault::kTrickle);
+    m_server.SetTrickleInterval(std::chrono::milliseconds(1));
+    EXPECT_TRUE(RunStep(false, "lcm001.gif"));
+    EXPECT_EQ(std::filesystem::file_size(CachedFile("lc", "lcm001.gif")), gif.size());
+}
+
+TEST_F(DownloadTest, HostileIdsAreNeitherFetchedNorWritten) {
+    // A file that path tricks would reach, decode, fail on and delete.
+    std::filesystem::create_directories(m_home + "/Avatar/lc");
+    const std::string victim = m_home + "/Avatar/victim.gif";
+    std::ofstream(victim) << "keep me";
+    const std::string hostile[] = {
+        "lc..\\..\\victim", "lc/../../victim", "lc:evil", "lc%2e%2e", "lc?x=1", "lc#frag", "lc x",
+        "lc\x01",           "lc\xc3\xa9",      ".."};
+    CAvtrPartPool* pool = CAvtrPartPool::Inst();
+    for (const std::string& text : hostile) {
+        for (bool com : {false, true}) {
+            CAvtrId id;
+            id.Set(text, com);
+            pool->RequestLoad(id, false);
+            pool->RequestLoad(id, true);
+            pool->FileLoad(id);
+            EXPECT_FALSE(RunStep(com, text + (com ? ".GIF" : ".gif"))) << text;
+        }
+        CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, text + ".gif");
+    }
+    // A legitimate request after them shows that the queue has been worked through.
+    ServePart(false, "lcm001.gif", MakePartGif(2, 2, 1, 0));
+    CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "lcm001.gif");
+    ASSERT_TRUE(WaitUntil([&] { return pool->Get("lcm001") != nullptr; }));
+    EXPECT_EQ(m_server.TotalRequestCount(), 1);
+    EXPECT_EQ(FilesUnderRoot(),
+              (std::vector<std::string>{"home/Avatar/lc/lcm001.gif", "home/Avatar/victim.gif"}));
+}
+
+TEST_F(DownloadTest, MakeFolderPathCreatesEveryLevel) {
+    const std::string base = m_root + "\\a\\b\\c\\";
+    MakeFolderPath(base.c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(m_root + "/a/b/c"));
+    MakeFolderPath(base.c_str());  // exists: nothing happens
+    MakeFolderPath((m_root + "\\a\\b\\d").c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(m_root + "/a/b/d"));
+    MakeFolderPath((m_root + "\\" + std::string(300, 'x')).c_str());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_root),
+                            std::filesystem::directory_iterator()),
+              3);  // home, a, registry.ini
+}
+
+}  // namespace
+}  // namespace parts_test

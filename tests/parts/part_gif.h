@@ -1,0 +1,12 @@
+// Small GIF files for part tests, written with giflib.
+#pragma once
+
+#include <string>
+
+namespace parts_test {
+
+// A width x height GIF of `frames` frames, each with the given delay (1/100 s)
+// and a different solid colour.
+std::string MakePartGif(int width, int height, int frames, int delay);
+
+}  // namespace parts_test
