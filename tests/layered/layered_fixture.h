@@ -1,0 +1,99 @@
+// Shared ground for the layered avatar tests: a part pool whose folders lie in a
+// temporary folder, parts put into it directly, canvases to draw into and read
+// back, and an avatar that opens its protected members to the tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/lsp_sprite.h"
+#include "layered/avtr2004.h"
+#include "platform/win32.h"
+
+namespace layered_test {
+
+// A 16-bit pixel as a DC reads it back: each 5-bit channel widened to 8 bits.
+COLORREF ToColorRef(uint16_t pixel);
+
+// Part pictures. A coordinate sprite is opaque and each pixel encodes its own
+// position, (y << 7) | x, plus a tag in bit 14, so a copy shows where every pixel
+// came from, and from which picture.
+constexpr uint16_t kSecondTag = 0x4000;
+lsp::SPRITE* CoordinateSprite(int width, int height, uint16_t tag = 0);
+// `pixel` inside `rc` (left, top, right, bottom), transparent elsewhere.
+lsp::SPRITE* KeyedSprite(int width, int height, uint16_t pixel, RECT rc);
+
+// A top-down 24-bit bitmap file whose pixel (x, y) is paint(x, y) as 0x00BBGGRR.
+void WriteBitmapFile(const std::string& path, int width, int height,
+                     const std::function<COLORREF(int, int)>& paint);
+
+// A memory DC with a 32-bit bitmap, filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas();
+
+    HDC dc() const { return m_hdc; }
+    COLORREF fill() const { return m_fill; }
+    std::vector<COLORREF> Pixels() const;
+    COLORREF At(int x, int y) const;
+
+    // Every pixel of (x, y, cx, cy) shows the coordinate sprite's pixel
+    // (srcX + dx, srcY + dy), and every pixel outside it still shows the fill.
+    ::testing::AssertionResult ShowsCoordinates(int x, int y, int cx, int cy, int srcX, int srcY,
+                                                uint16_t tag = 0) const;
+    // Every pixel of (x, y, cx, cy) is `inside`, every other the fill.
+    ::testing::AssertionResult ShowsBlock(int x, int y, int cx, int cy, COLORREF inside) const;
+
+private:
+    int m_width;
+    int m_height;
+    COLORREF m_fill;
+    HDC m_hdc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+};
+
+class TestAvatar : public CAvtr2004 {
+public:
+    using CAvtr2004::GetDrawRect;
+    using CAvtr2004::GetLsp;
+    using CAvtr2004::GetLspDIBData;
+    using CAvtr2004::TransBlt;
+    using CAvtr2004::TransDIBits;
+
+    int SurfaceWidth() const { return m_nLspWidth; }
+    int SurfaceHeight() const { return m_nLspHeight; }
+    const BITMAPINFO& BitmapInfo() const { return m_bmi; }
+    char Sex() const { return m_cSex; }
+    bool HasSurface() const { return m_pLsp != nullptr; }
+    bool HasBackground() const { return m_pBkgnd != nullptr; }
+    // Swaps the surface for one of the same size whose pixel store never came.
+    void LoseSurfacePixels();
+};
+
+// A part pool for each test, with its cache root and default image folder in a
+// fresh temporary folder; the default avatars and the pool go at the end.
+class PoolTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Takes ownership of the sprites; one delay per frame.
+    void AddPart(const std::string& id, const std::vector<lsp::SPRITE*>& frames,
+                 const std::vector<unsigned long>& delays);
+    void AddCoordinatePart(const std::string& id, int width = 100, int height = 120,
+                           uint16_t tag = 0);
+    int UseCount(const std::string& id);
+    bool InPool(const std::string& id);
+
+    std::string m_folder;
+};
+
+}  // namespace layered_test
