@@ -39,7 +39,7 @@ char* _fullpath(char* absPath, const char* relPath, size_t maxLength) {
         if (current.empty()) {
             return nullptr;
         }
-        path = current + "/" + path;
+        path = path.empty() ? current : current + "/" + path;
     }
     path = kvplatform::ResolveCase(kvplatform::NormalizeDots(path));
     if (!absPath) {

@@ -87,9 +87,8 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode
         SetLastErrorCode(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    if (dwCreationDisposition == OPEN_ALWAYS || dwCreationDisposition == CREATE_ALWAYS) {
-        SetLastErrorCode(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
-    }
+    // As Windows does, a success clears the last error, or tells that the file was there.
+    SetLastErrorCode(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return kvplatform::AddHandle(
         std::make_shared<FileObject>(fd, (dwDesiredAccess & GENERIC_READ) != 0, canWrite));
 }
