@@ -103,6 +103,8 @@ SPRITE* MakeKeyedSpriteFromImage(CKvAImage& image) {
     return BuildSprite(image, KeyedRowWords, WriteKeyedRow);
 }
 
-void FreeSprite(SPRITE* sprite) { std::free(sprite); }
+void FreeSprite(SPRITE* sprite) {
+    std::free(sprite);
+}
 
 }  // namespace lsp
