@@ -1,0 +1,40 @@
+#include "frame/dll_lifecycle.h"
+
+#include "frame/avatar_cache_wipe.h"
+#include "imaging/kv_aimage.h"
+#include "layered/default_avatars.h"
+#include "parts/avtr_part_pool.h"
+
+CKvAImage* g_pAnonymousImage64 = nullptr;
+CKvAImage* g_pAnonymousImage102 = nullptr;
+
+namespace {
+
+void DestroyImage(CKvAImage*& image) {
+    delete image;
+    image = nullptr;
+}
+
+}  // namespace
+
+int InitAvatarDll() {
+    // Starting twice would leak the running download thread and the default avatars.
+    if (CAvtrPartPool::Inst() != nullptr) {
+        return 0;
+    }
+    const int created = CAvtrPartPool::CreateInstance();
+    InitDefaultAvatars();
+    CAvtrPartPool::CreateDLThread();
+    g_pAnonymousImage64 = nullptr;
+    g_pAnonymousImage102 = nullptr;
+    return created;
+}
+
+void DestroyAvatarDll() {
+    CAvtrPartPool::DestroyDLThread();
+    DestroyDefaultAvatar();
+    CAvtrPartPool::DestroyInstance();
+    ClearAvatarCache();
+    DestroyImage(g_pAnonymousImage64);
+    DestroyImage(g_pAnonymousImage102);
+}

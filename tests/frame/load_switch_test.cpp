@@ -1,0 +1,84 @@
+// Whether AvatarLog speaks is decided when the library is loaded, from "gstack"
+// in the current directory. Each case runs this test program again in a folder
+// prepared for it, so that the library is loaded anew there; the child reports
+// what reached the debugger output.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "frame/avatar_log.h"
+#include "platform/testing.h"
+
+namespace {
+
+constexpr const char* kReportVariable = "KVAVTR_LOAD_SWITCH_REPORT";
+
+// Runs in the child only.
+TEST(LoadSwitchChild, ReportsWhatTheLogSays) {
+    const char* reportPath = std::getenv(kReportVariable);
+    if (!reportPath) {
+        GTEST_SKIP() << "runs as the child of LoadSwitch";
+    }
+    std::string written;
+    kvplatform::SetDebugOutputSink([&written](const char* text) { written += text; });
+    AvatarLog("before %d;", 1);
+    // Creating or removing "gstack" now changes nothing.
+    std::error_code error;
+    if (std::filesystem::exists("gstack")) {
+        std::filesystem::remove_all("gstack", error);
+    } else {
+        std::ofstream("gstack") << "";
+    }
+    AvatarLog("after %d;", 2);
+    AvatarLogPrint("always;");
+    kvplatform::SetDebugOutputSink(nullptr);
+    std::ofstream(reportPath) << written;
+}
+
+enum class Switch { kNone, kFile, kFolder };
+
+class LoadSwitch : public ::testing::TestWithParam<Switch> {};
+
+std::string RunChildIn(const std::filesystem::path& folder) {
+    const std::string report = (folder / "report.txt").string();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (chdir(folder.c_str()) == 0 && setenv(kReportVariable, report.c_str(), 1) == 0 &&
+            freopen("/dev/null", "w", stdout)) {
+            execl("/proc/self/exe", "test_frame",
+                  "--gtest_filter=LoadSwitchChild.ReportsWhatTheLogSays",
+                  static_cast<char*>(nullptr));
+        }
+        _exit(127);
+    }
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    std::ifstream stream(report);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
+TEST_P(LoadSwitch, IsDecidedOnceAtLoad) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kvload-XXXXXX").string();
+    const std::filesystem::path folder = mkdtemp(pattern.data());
+    if (GetParam() == Switch::kFile) {
+        std::ofstream(folder / "gstack") << "";
+    } else if (GetParam() == Switch::kFolder) {
+        std::filesystem::create_directory(folder / "gstack");
+    }
+    const std::string expected =
+        GetParam() == Switch::kNone ? "always;" : "before 1;after 2;always;";
+    EXPECT_EQ(RunChildIn(folder), expected);
+    std::filesystem::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gstack, LoadSwitch,
+                         ::testing::Values(Switch::kNone, Switch::kFile, Switch::kFolder));
+
+}  // namespace
