@@ -1,0 +1,115 @@
+// Hostile and broken files: refused or cut short cleanly, with bounded memory.
+#include "gif_test_util.h"
+
+namespace giftest {
+namespace {
+
+const std::vector<Rgb> kColors{kRed, kGreen};
+
+// Loads and reports the frame count, -1 when Load fails.
+int FrameCount(const kvtest::GifBytes& bytes) {
+    cKvAniDIBList decoder;
+    return LoadBytes(decoder, bytes) == 1 ? static_cast<int>(Frames(decoder).size()) : -1;
+}
+
+kvtest::GifBytes TwoFrames() {
+    GifBuilder gif(4, 4);
+    gif.GlobalTable(kColors).Image(0, 0, 4, 4, std::vector<uint8_t>(16, 1), 2);
+    gif.GraphicControl(1, 5).Image(1, 1, 2, 2, {0, 1, 1, 0}, 2, false, kColors).Trailer();
+    return gif.Data();
+}
+
+TEST(GifHostile, EveryTruncationLoadsCleanly) {
+    const kvtest::GifBytes whole = TwoFrames();
+    for (size_t size = 0; size <= whole.size(); ++size) {
+        const int frames = FrameCount(kvtest::GifBytes(whole.begin(), whole.begin() + size));
+        EXPECT_LE(frames, 2) << size;
+    }
+    EXPECT_EQ(2, FrameCount(whole));
+}
+
+TEST(GifHostile, CutDescriptorOrLocalTableEndsTheList) {
+    const kvtest::GifBytes whole = TwoFrames();
+    // First frame ends at 13 + 6 + its image; the second descriptor starts 8 bytes
+    // after it (graphic control extension).
+    GifBuilder first(4, 4);
+    first.GlobalTable(kColors).Image(0, 0, 4, 4, std::vector<uint8_t>(16, 1), 2);
+    const size_t secondDescriptor = first.Data().size() + 8;
+    for (size_t cut : {secondDescriptor + 4, secondDescriptor + 10 + 3}) {
+        EXPECT_EQ(1, FrameCount(kvtest::GifBytes(whole.begin(), whole.begin() + cut))) << cut;
+    }
+}
+
+TEST(GifHostile, OversizedScreensAndImagesAreRefused) {
+    EXPECT_EQ(
+        -1,
+        FrameCount(
+            GifBuilder(16385, 2).GlobalTable(kColors).Image(0, 0, 1, 1, {0}, 2).Trailer().Data()));
+    EXPECT_EQ(-1, FrameCount(GifBuilder(16384, 16384)
+                                 .GlobalTable(kColors)
+                                 .Image(0, 0, 1, 1, {0}, 2)
+                                 .Trailer()
+                                 .Data()));
+    EXPECT_EQ(1, FrameCount(GifBuilder(16384, 4096)
+                                .GlobalTable(kColors)
+                                .Image(0, 0, 1, 1, {0}, 2)
+                                .Trailer()
+                                .Data()));
+    // Image sides above the limit, declared with almost no data.
+    GifBuilder wide(2, 2);
+    wide.GlobalTable(kColors)
+        .Descriptor(0, 0, 16385, 1)
+        .ImageData(2, std::vector<uint8_t>(3000, 0xFF));
+    EXPECT_EQ(-1, FrameCount(wide.Trailer().Data()));
+}
+
+TEST(GifHostile, HugeImageFromAFewBytesIsRefused) {
+    // 16384 x 4096 indices cannot come out of 3 bytes of codes.
+    GifBuilder tiny(1, 1);
+    tiny.GlobalTable(kColors).Descriptor(0, 0, 16384, 4096).ImageData(2, {0x0C, 0x00, 0x05});
+    EXPECT_EQ(-1, FrameCount(tiny.Trailer().Data()));
+    // Small images with little data still decode what there is.
+    GifBuilder small(100, 100);
+    small.GlobalTable(kColors).Descriptor(0, 0, 100, 100).ImageData(2, {0x0C, 0x00});
+    EXPECT_EQ(1, FrameCount(small.Trailer().Data()));
+    // A large solid image that really is encoded in little data loads.
+    GifBuilder solid(1000, 1000);
+    solid.GlobalTable(kColors)
+        .Image(0, 0, 1000, 1000, std::vector<uint8_t>(1000000, 1), 2)
+        .Trailer();
+    EXPECT_LT(solid.Data().size(), 4000u);
+    EXPECT_EQ(1, FrameCount(solid.Data()));
+}
+
+TEST(GifHostile, ManyLargeFramesStopAtTheDecoderBudget) {
+    // A 4096 x 4096 first frame (its data ends before the end code, which keeps it),
+    // then tiny frames each costing a whole canvas: the list stops once the frames
+    // hold 256 Mi pixels.
+    GifBuilder gif(4096, 4096);
+    gif.GlobalTable(kColors)
+        .Descriptor(0, 0, 4096, 4096)
+        .ImageData(2, std::vector<uint8_t>(4096, 0));
+    for (int i = 0; i < 20; ++i) {
+        gif.GraphicControl(1, 0).Image(0, 0, 1, 1, {1}, 2);
+    }
+    EXPECT_EQ(16, FrameCount(gif.Trailer().Data()));
+}
+
+TEST(GifHostile, ExtensionsRunningPastTheDataEndTheList) {
+    const kvtest::GifBytes blocks[] = {
+        {0x21, 0xF9, 4, 0},              // graphic control cut short
+        {0x21, 0xFF, 11, 'N', 'E'},      // application identifier cut short
+        {0x21, 0xFE, 200, 'a'},          // comment sub-block past the end
+        {0x21, 0x01, 12, 0, 0},          // plain text header cut short
+        {0x21, 0xFE, 3, 'a', 'b', 'c'},  // no terminator
+        {0x21},                          // no label
+    };
+    for (const auto& block : blocks) {
+        GifBuilder gif(2, 1);
+        gif.GlobalTable(kColors).Image(0, 0, 2, 1, {0, 1}, 2).Raw(block);
+        EXPECT_EQ(1, FrameCount(gif.Data()));
+    }
+}
+
+}  // namespace
+}  // namespace giftest

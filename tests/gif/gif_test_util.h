@@ -1,0 +1,72 @@
+// Loads builder bytes through a real file and reads back frame pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "gif/kv_ani_dib_list.h"
+#include "imaging/kv_aimage.h"
+#include "imaging/pixel.h"
+#include "support/gif_builder.h"
+
+namespace giftest {
+
+using kvtest::GifBuilder;
+using kvtest::GifBytes;
+using kvtest::Rgb;
+
+constexpr uint16_t kKey = kvpixel::kKeyPixel;
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kGrey{0x80, 0x40, 0x20};
+constexpr uint16_t kRedPixel = 0x7C00;
+constexpr uint16_t kGreenPixel = 0x03E0;
+constexpr uint16_t kWhitePixel = 0x7FFF;
+constexpr uint16_t kGreyPixel = kvpixel::FromRgb(0x80, 0x40, 0x20);
+
+inline std::string TempPath(const std::string& name) {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string test = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : test) {
+        if (c == '/') {
+            c = '_';
+        }
+    }
+    return testing::TempDir() + "kvgif_" + test + "_" + name;
+}
+
+// Writes the bytes to a file and loads it.
+inline int LoadBytes(cKvAniDIBList& decoder, const GifBytes& bytes) {
+    const std::string path = TempPath("input.gif");
+    GifBuilder(0, 0).Truncate(0).Raw(bytes).WriteFile(path);
+    return decoder.Load(path.c_str());
+}
+
+inline uint16_t Pixel(CKvAImage& image, int x, int y) {
+    return reinterpret_cast<const uint16_t*>(image.GetBits(y))[x];
+}
+
+inline std::vector<CKvAImage*> Frames(cKvAniDIBList& decoder) {
+    std::vector<CKvAImage*> frames;
+    std::vector<unsigned long> delays;
+    decoder.exportImageList(frames, delays);
+    return frames;
+}
+
+inline std::vector<unsigned long> Delays(cKvAniDIBList& decoder) {
+    std::vector<CKvAImage*> frames;
+    std::vector<unsigned long> delays;
+    decoder.exportImageList(frames, delays);
+    return delays;
+}
+
+// One row of a frame as pixels.
+inline std::vector<uint16_t> Row(CKvAImage& image, int y) {
+    const auto* row = reinterpret_cast<const uint16_t*>(image.GetBits(y));
+    return std::vector<uint16_t>(row, row + image.GetWidth());
+}
+
+}  // namespace giftest
