@@ -5,6 +5,7 @@
 #include "imaging/lsp.h"
 #include "layered_fixture.h"
 #include "parts/avtr_part_pool.h"
+#include "support/bmp_builder.h"
 
 namespace layered_test {
 namespace {
@@ -170,7 +171,13 @@ TEST_F(AvatarTest, ChangeAvatarExpressFailsOnComAndEmptyAvatars) {
 
 TEST_F(AvatarTest, BackgroundPictureLiesBehindThePartsAndSurvivesCreate) {
     const std::string path = m_folder + "/back.bmp";
-    WriteBitmapFile(path, 100, 120, [](int x, int) { return x < 50 ? RGB(255, 0, 0) : kWhite; });
+    kvtest::BmpBuilder picture(100, 120, 24);
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            picture.Pixel(x, y, x < 50 ? 0xFF0000 : 0xFFFFFF);
+        }
+    }
+    ASSERT_TRUE(kvtest::WriteBytes(path, picture.Bytes()));
     AddPart("lcm001", {KeyedSprite(100, 120, 0x001F ^ 0x7FFF, RECT{50, 0, 100, 120})}, {0});
     TestAvatar avatar;
     ASSERT_TRUE(avatar.SetBkgndImage(path.c_str()));
@@ -187,7 +194,7 @@ TEST_F(AvatarTest, BackgroundPictureLiesBehindThePartsAndSurvivesCreate) {
 
 TEST_F(AvatarTest, MissingBackgroundFileRemovesTheOldPicture) {
     const std::string path = m_folder + "/back.bmp";
-    WriteBitmapFile(path, 10, 10, [](int, int) { return RGB(255, 0, 0); });
+    ASSERT_TRUE(kvtest::WriteBytes(path, kvtest::BmpBuilder(10, 10, 24).Bytes()));
     TestAvatar avatar;
     ASSERT_TRUE(avatar.SetBkgndImage(path.c_str()));
     char id[] = "lcm001";

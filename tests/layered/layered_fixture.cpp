@@ -1,8 +1,6 @@
 #include "layered_fixture.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "imaging/kv_aimage.h"
@@ -11,18 +9,13 @@
 #include "layered/default_avatars.h"
 #include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
 
 namespace layered_test {
 namespace {
 
 uint16_t* ImageRow(CKvAImage& image, int row) {
     return reinterpret_cast<uint16_t*>(image.GetBits(row));
-}
-
-void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
 }
 
 }  // namespace
@@ -53,35 +46,6 @@ lsp::SPRITE* KeyedSprite(int width, int height, uint16_t pixel, RECT rc) {
         }
     }
     return lsp::MakeKeyedSpriteFromImage(image);
-}
-
-void WriteBitmapFile(const std::string& path, int width, int height,
-                     const std::function<COLORREF(int, int)>& paint) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    std::vector<uint8_t> file = {'B', 'M'};
-    PutLittleEndian(file, 54 + rowBytes * height, 4);
-    PutLittleEndian(file, 0, 4);
-    PutLittleEndian(file, 54, 4);
-    PutLittleEndian(file, 40, 4);
-    PutLittleEndian(file, width, 4);
-    PutLittleEndian(file, height, 4);
-    PutLittleEndian(file, 1, 2);
-    PutLittleEndian(file, 24, 2);
-    for (int i = 0; i < 6; ++i) {
-        PutLittleEndian(file, 0, 4);
-    }
-    for (int row = height - 1; row >= 0; --row) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF c = paint(x, row);
-            file.push_back(GetBValue(c));
-            file.push_back(GetGValue(c));
-            file.push_back(GetRValue(c));
-        }
-        file.resize(file.size() + (rowBytes - width * 3), 0);
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()),
-               static_cast<std::streamsize>(file.size()));
 }
 
 Canvas::Canvas(int width, int height, COLORREF fill)
@@ -170,10 +134,7 @@ void TestAvatar::LoseSurfacePixels() {
 }
 
 void PoolTest::SetUp() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kvavtr-layered-XXXXXX").string();
-    ASSERT_NE(nullptr, mkdtemp(pattern.data()));
-    m_folder = pattern;
+    m_folder = kvtest::MakeTempFolder();
     ASSERT_EQ(1, CAvtrPartPool::CreateInstance());
     CAvtrPartPool::Inst()->SetPrePath((m_folder + "\\cache\\").c_str());
     CAvtrPartPool::Inst()->GetPrePath(true) = m_folder + "\\images\\";

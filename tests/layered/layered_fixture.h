@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,10 +25,6 @@ constexpr uint16_t kSecondTag = 0x4000;
 lsp::SPRITE* CoordinateSprite(int width, int height, uint16_t tag = 0);
 // `pixel` inside `rc` (left, top, right, bottom), transparent elsewhere.
 lsp::SPRITE* KeyedSprite(int width, int height, uint16_t pixel, RECT rc);
-
-// A top-down 24-bit bitmap file whose pixel (x, y) is paint(x, y) as 0x00BBGGRR.
-void WriteBitmapFile(const std::string& path, int width, int height,
-                     const std::function<COLORREF(int, int)>& paint);
 
 // A memory DC with a 32-bit bitmap, filled with one colour.
 class Canvas {
