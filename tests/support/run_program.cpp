@@ -10,9 +10,14 @@ namespace {
 std::string ShellQuoted(const std::string& arg) {
     std::string quoted = "'";
     for (const char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        if (c == '\'') {
+            quoted.append("'\\''");
+        } else {
+            quoted.push_back(c);
+        }
     }
-    return quoted + "'";
+    quoted.push_back('\'');
+    return quoted;
 }
 
 }  // namespace
@@ -21,7 +26,8 @@ ProgramOutcome RunProgram(const std::string& program, const std::vector<std::str
                           bool wantStderr) {
     std::string command = ShellQuoted(program);
     for (const std::string& arg : args) {
-        command += " " + ShellQuoted(arg);
+        command.push_back(' ');
+        command.append(ShellQuoted(arg));
     }
     command += wantStderr ? " 2>&1 >/dev/null" : " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
