@@ -163,6 +163,7 @@ CAvtrDownloadThread::~CAvtrDownloadThread() {
         }
         CloseHandle(m_hThread);
     }
+    // Requests never taken go unprocessed with the returned list.
     m_pState->TakeQueue();
 }
 

@@ -7,4 +7,6 @@
 // nothing that could leave the cache folder or change a URL.
 bool IsSafePartId(const std::string& id);
 
-constexpr size_t kMaxPartIdLength = 64;
+// With its extension and a download temporary's suffix the name stays well
+// inside the 255 characters a file name may have.
+constexpr size_t kMaxPartIdLength = 200;

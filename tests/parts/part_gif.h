@@ -1,4 +1,4 @@
-// Small GIF files for part tests, written with giflib.
+// Small GIF files for part tests.
 #pragma once
 
 #include <string>
