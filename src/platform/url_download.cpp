@@ -57,7 +57,7 @@ public:
     }
 
     bool Write(const char* data, size_t size) {
-        // libcurl hands over at most CURL_MAX_READ_SIZE bytes at a time, far below 4 GiB.
+        // libcurl hands over one receive buffer at a time (16 KiB here), far below 4 GiB.
         const DWORD wanted = static_cast<DWORD>(size);
         DWORD written = 0;
         return WriteFile(m_handle, data, wanted, &written, nullptr) && written == wanted;

@@ -119,6 +119,10 @@ struct FaultCase {
     HRESULT expected;
 };
 
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class UrlDownloadFaultTest : public UrlDownloadTest,
                              public ::testing::WithParamInterface<FaultCase> {};
 
