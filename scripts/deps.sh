@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcurl4-openssl-dev libpng-dev libcpp-httplib-dev
+  libcurl4-openssl-dev libpng-dev
+  python3
   libgif-dev libstb-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
