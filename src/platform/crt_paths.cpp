@@ -115,7 +115,7 @@ errno_t _splitpath_s(const char* path, char* drive, size_t driveNumberOfElements
     }
     for (const OutputPart& part : parts) {
         if (part.buffer) {
-            std::memcpy(part.buffer, part.value.data(), part.value.size());
+            part.value.copy(part.buffer, part.value.size());
             part.buffer[part.value.size()] = '\0';
         }
     }
