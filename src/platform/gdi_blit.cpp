@@ -114,14 +114,27 @@ void ForEachPixel(const Surface& dst, const AxisMap& xs, const AxisMap& ys, Writ
     }
 }
 
+// An unscaled, unmirrored span reads consecutive source pixels.
+bool IsStraight(const AxisMap& xs) {
+    return xs.count > 0 && xs.source.back() - xs.source.front() == xs.count - 1;
+}
+
 template <typename S, typename D, typename Write>
 void ForEachSourcePixel(const Surface& src, const Surface& dst, const AxisMap& xs,
                         const AxisMap& ys, const Converter<S, D>& convert, Write&& write) {
+    const bool straight = IsStraight(xs);
+    const int x0 = xs.source.front();
     for (int r = 0; r < ys.count; ++r) {
         const uint8_t* from = src.Row(ys.source[static_cast<size_t>(r)]);
         uint8_t* to = dst.Row(ys.first + r);
-        for (int k = 0; k < xs.count; ++k) {
-            write(to, xs.first + k, convert(S::Get(from, xs.source[static_cast<size_t>(k)])));
+        if (straight) {
+            for (int k = 0; k < xs.count; ++k) {
+                write(to, xs.first + k, convert(S::Get(from, x0 + k)));
+            }
+        } else {
+            for (int k = 0; k < xs.count; ++k) {
+                write(to, xs.first + k, convert(S::Get(from, xs.source[static_cast<size_t>(k)])));
+            }
         }
     }
 }
@@ -133,10 +146,10 @@ bool CopyRowsDirectly(const Surface& src, const Surface& dst, const AxisMap& xs,
     if (src.format != dst.format || bpp < 8 || xs.count < 1) {
         return false;
     }
-    const int x0 = xs.source.front();
-    if (xs.source.back() != x0 + xs.count - 1) {
-        return false;  // the span is scaled or mirrored
+    if (!IsStraight(xs)) {
+        return false;
     }
+    const int x0 = xs.source.front();
     const size_t bytesPerPixel = static_cast<size_t>(bpp / 8);
     for (int r = 0; r < ys.count; ++r) {
         std::memcpy(

@@ -98,6 +98,10 @@ const Case kCases[] = {
      }},
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class BlitGeometry : public testing::TestWithParam<Case> {};
 
 TEST_P(BlitGeometry, LandsWhereExpected) {

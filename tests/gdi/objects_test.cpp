@@ -1,5 +1,6 @@
 // DC defaults, compatible formats and the ownership rules of selected objects.
 #include <cstdint>
+#include <thread>
 
 #include "gdi_test_util.h"
 
@@ -159,6 +160,28 @@ TEST(FillRect, ClipsAndIgnoresEmptyRectangles) {
     DeleteObject(white);
     EXPECT_EQ(gditest::Read(dc).colors,
               (std::vector<COLORREF>{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0, 0}));
+}
+
+// Threads creating, selecting, drawing and deleting at once share only the
+// handle table (run under the thread sanitizer).
+TEST(Handles, ConcurrentUseOfTheTable) {
+    HDC screen = GetDC(nullptr);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([screen, t] {
+            for (int i = 0; i < 200; ++i) {
+                MemoryDc source(gditest::Dib16(8, 8, [t](int x, int) { return x + t; }));
+                MemoryDc dest(CreateCompatibleBitmap(screen, 8, 8));
+                ASSERT_TRUE(StretchBlt(dest, 0, 0, 8, 8, source, 0, 0, 4, 4, SRCCOPY));
+                ASSERT_EQ(gditest::Read(dest).At(7, 7),
+                          gditest::Color555(static_cast<uint32_t>(3 + t)));
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
