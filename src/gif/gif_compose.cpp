@@ -39,24 +39,21 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, int firstRow) {
     if (columns <= 0 || rows <= 0) {
         return;
     }
+    // A pixel becomes (pixel & keep[index]) | colors[index]: the transparent index
+    // keeps the canvas pixel without a branch.
     uint16_t colors[256];
+    uint16_t keep[256];
     for (int i = 0; i < 256; ++i) {
         const unsigned char* entry = image.colorTable + 4 * i;
-        colors[i] = kvpixel::FromRgb(entry[2], entry[1], entry[0]);
+        const bool transparent = image.transparent && i == image.transparentIndex;
+        colors[i] = transparent ? 0 : kvpixel::FromRgb(entry[2], entry[1], entry[0]);
+        keep[i] = transparent ? 0xFFFF : 0;
     }
     for (int j = 0; j < rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
         auto* target = reinterpret_cast<uint16_t*>(canvas.GetBits(firstRow + j)) + image.left;
-        if (image.transparent) {
-            for (int i = 0; i < columns; ++i) {
-                if (source[i] != image.transparentIndex) {
-                    target[i] = colors[source[i]];
-                }
-            }
-        } else {
-            for (int i = 0; i < columns; ++i) {
-                target[i] = colors[source[i]];
-            }
+        for (int i = 0; i < columns; ++i) {
+            target[i] = static_cast<uint16_t>((target[i] & keep[source[i]]) | colors[source[i]]);
         }
     }
 }

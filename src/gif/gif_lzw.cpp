@@ -66,22 +66,39 @@ private:
     // Writes code's string front to back; returns its first index, or -1 for a
     // broken prefix chain.
     int Emit(unsigned code) {
+        // Locals: index stores may alias anything reached through this.
+        StringEntry* const table = m_table;
+        const unsigned firstFree = m_firstFree;
         // Links each entry's prefix to it. Every step moves to a strictly smaller
         // code, so the walk ends within kStringTableSize steps.
         unsigned entry = code;
-        while (entry >= m_firstFree) {
-            const unsigned prefix = m_table[entry].prefix;
+        int length = 1;
+        while (entry >= firstFree) {
+            const unsigned prefix = table[entry].prefix;
             if (prefix >= entry) {
                 return -1;
             }
-            m_table[prefix].link = static_cast<uint16_t>(entry);
+            table[prefix].link = static_cast<uint16_t>(entry);
             entry = prefix;
+            ++length;
         }
         const unsigned char first = static_cast<unsigned char>(entry);
-        PutIndex(m_output, first);
+        IndexCursor& out = m_output;
+        if (out.rowStart != nullptr && length <= out.width - out.column) {
+            // The whole string fits in the current row.
+            unsigned char* at = out.rowStart + out.column;
+            out.column += length;
+            *at++ = first;
+            while (entry != code) {
+                entry = table[entry].link;
+                *at++ = table[entry].last;
+            }
+            return first;
+        }
+        PutIndex(out, first);
         while (entry != code) {
-            entry = m_table[entry].link;
-            PutIndex(m_output, m_table[entry].last);
+            entry = table[entry].link;
+            PutIndex(out, table[entry].last);
         }
         return first;
     }

@@ -12,8 +12,9 @@ constexpr int kStringTableSize = 4096;
 
 // One string: its last index, the code of the string without it, and a link to
 // the next entry of the string being emitted, so strings come out front to back
-// without a stack.
-struct StringEntry {
+// without a stack. Eight bytes, so that an entry's address is a scaled index: the
+// string walks are chains of dependent loads.
+struct alignas(8) StringEntry {
     uint16_t prefix;
     uint16_t link;
     uint8_t last;

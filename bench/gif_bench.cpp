@@ -1,0 +1,210 @@
+// GIF decoding throughput of cKvAniDIBList against giflib (DGifSlurp) and
+// stb_image (stbi_load_gif_from_memory) on the same bytes in the same run. Ours
+// decodes through LoadFromMemory (the file bytes in memory, as Load has them after
+// its one read) and also composes every frame into a 16-bit image; giflib only
+// decodes the index rasters; stb composes 32-bit RGBA frames.
+#include <benchmark/benchmark.h>
+#include <stb/stb_image.h>
+#include <time.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gif/kv_ani_dib_list.h"
+#include "support/giflib_files.h"
+
+namespace {
+
+using kvtest::GifBytes;
+using kvtest::GiflibFrame;
+using kvtest::Rgb;
+
+std::vector<Rgb> Palette(int colors, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::vector<Rgb> palette;
+    for (int i = 0; i < colors; ++i) {
+        palette.push_back(Rgb{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                              static_cast<uint8_t>(random())});
+    }
+    return palette;
+}
+
+GifBytes WriteWithGiflib(const std::string& name, int width, int height, int colors,
+                         const std::vector<GiflibFrame>& frames) {
+    const std::string path = "/tmp/kvavtr_gif_bench_" + name + ".gif";
+    if (!kvtest::WriteGiflibGif(path, width, height, Palette(colors, 1), frames, 0)) {
+        std::abort();
+    }
+    GifBytes bytes = kvtest::ReadFileBytes(path);
+    std::remove(path.c_str());
+    return bytes;
+}
+
+// A figure on a transparent background: a body, and a limb that moves with the frame.
+GiflibFrame PartFrame(int width, int height, int frame, int colors) {
+    GiflibFrame part;
+    part.width = width;
+    part.height = height;
+    part.delay = 10;
+    part.disposal = 2;
+    part.transparentIndex = 0;
+    const double angle = frame * 0.3;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double bx = x - width / 2.0;
+            const double by = y - height / 2.0;
+            const double lx = x - (width / 2.0 + width / 4.0 * std::cos(angle));
+            const double ly = y - (height / 3.0 + height / 6.0 * std::sin(angle));
+            int index = 0;
+            if (bx * bx / (width * width / 10.0) + by * by / (height * height / 6.0) < 1) {
+                index = 1 + (x / 3 + y / 5) % (colors - 1);  // shaded body
+            } else if (lx * lx + ly * ly < width * width / 60.0) {
+                index = 1 + (frame + y / 4) % (colors - 1);
+            }
+            part.indices.push_back(static_cast<uint8_t>(index));
+        }
+    }
+    return part;
+}
+
+const GifBytes& NoisyFrame() {
+    static const GifBytes bytes = [] {
+        GiflibFrame frame;
+        frame.width = frame.height = 1000;
+        std::mt19937 random(42);
+        for (int i = 0; i < 1000 * 1000; ++i) {
+            frame.indices.push_back(static_cast<uint8_t>(random()));
+        }
+        return WriteWithGiflib("noisy", 1000, 1000, 256, {frame});
+    }();
+    return bytes;
+}
+
+const GifBytes& Animation() {
+    static const GifBytes bytes = [] {
+        std::vector<GiflibFrame> frames;
+        for (int i = 0; i < 100; ++i) {
+            frames.push_back(PartFrame(100, 120, i, 32));
+        }
+        return WriteWithGiflib("animation", 100, 120, 32, frames);
+    }();
+    return bytes;
+}
+
+// Part files as the avatars use them: a few frames, 16 to 64 colours, small sizes.
+const std::vector<GifBytes>& PartSet() {
+    static const std::vector<GifBytes> set = [] {
+        struct Shape {
+            int width, height, frames, colors;
+        };
+        const Shape shapes[] = {{100, 120, 1, 16}, {100, 120, 4, 32}, {60, 40, 2, 16},
+                                {40, 40, 8, 64},   {100, 60, 3, 32},  {30, 50, 1, 16},
+                                {100, 120, 2, 64}, {80, 30, 6, 16}};
+        std::vector<GifBytes> made;
+        int n = 0;
+        for (const Shape& shape : shapes) {
+            std::vector<GiflibFrame> frames;
+            for (int i = 0; i < shape.frames; ++i) {
+                frames.push_back(PartFrame(shape.width, shape.height, i * 3, shape.colors));
+            }
+            made.push_back(WriteWithGiflib("part" + std::to_string(n++), shape.width, shape.height,
+                                           shape.colors, frames));
+        }
+        return made;
+    }();
+    return set;
+}
+
+const std::vector<GifBytes>& Input(int which) {
+    static const std::vector<GifBytes> noisy{NoisyFrame()};
+    static const std::vector<GifBytes> animation{Animation()};
+    return which == 0 ? noisy : which == 1 ? animation : PartSet();
+}
+
+const char* InputName(int which) {
+    return which == 0 ? "noisy" : which == 1 ? "animation" : "parts";
+}
+
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Seconds per iteration of the anchors, by "decoder/input".
+std::map<std::string, double>& AnchorTimes() {
+    static std::map<std::string, double> times;
+    return times;
+}
+
+// Runs the loop on thread CPU time (other work on a shared machine does not skew
+// the ratios) and reports bytes of GIF data per second.
+template <typename DecodeOne>
+double TimeDecodes(benchmark::State& state, const std::vector<GifBytes>& files, DecodeOne decode) {
+    int64_t bytes = 0;
+    const double start = ThreadSeconds();
+    for (auto _ : state) {
+        for (const GifBytes& file : files) {
+            decode(file);
+            bytes += static_cast<int64_t>(file.size());
+        }
+    }
+    const double elapsed = ThreadSeconds() - start;
+    state.SetBytesProcessed(bytes);
+    return state.iterations() == 0 ? 0 : elapsed / static_cast<double>(state.iterations());
+}
+
+void BM_Giflib(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    state.SetLabel(InputName(which));
+    AnchorTimes()[std::string("giflib/") + InputName(which)] =
+        TimeDecodes(state, Input(which), [](const GifBytes& file) {
+            if (kvtest::GiflibSlurpCount(file) < 1) {
+                std::abort();
+            }
+        });
+}
+
+void BM_Stb(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    state.SetLabel(InputName(which));
+    AnchorTimes()[std::string("stb/") + InputName(which)] =
+        TimeDecodes(state, Input(which), [](const GifBytes& file) {
+            int* delays = nullptr;
+            int width = 0, height = 0, frames = 0, channels = 0;
+            stbi_uc* pixels =
+                stbi_load_gif_from_memory(file.data(), static_cast<int>(file.size()), &delays,
+                                          &width, &height, &frames, &channels, 4);
+            if (pixels == nullptr) {
+                std::abort();
+            }
+            benchmark::DoNotOptimize(pixels);
+            stbi_image_free(pixels);
+            std::free(delays);
+        });
+}
+
+void BM_KvAniDIBList(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    state.SetLabel(InputName(which));
+    const double seconds = TimeDecodes(state, Input(which), [](const GifBytes& file) {
+        cKvAniDIBList decoder;
+        if (decoder.LoadFromMemory(file.data(), file.size()) != 1) {
+            std::abort();
+        }
+    });
+    std::map<std::string, double>& anchors = AnchorTimes();
+    state.counters["x_giflib"] = anchors[std::string("giflib/") + InputName(which)] / seconds;
+    state.counters["x_stb"] = anchors[std::string("stb/") + InputName(which)] / seconds;
+}
+
+// Anchors first: ours reads their times. Input 0 noisy, 1 animation, 2 part set.
+BENCHMARK(BM_Giflib)->DenseRange(0, 2);
+BENCHMARK(BM_Stb)->DenseRange(0, 2);
+BENCHMARK(BM_KvAniDIBList)->DenseRange(0, 2);
+
+}  // namespace
