@@ -42,15 +42,6 @@ TEST_F(DrawTest, TransparentCopyLeavesUncoveredPixelsAlone) {
     EXPECT_EQ(ToColorRef(kRed), opaque.At(3, 5));
 }
 
-TEST_F(DrawTest, WhiteIsNotTransparent) {
-    TestAvatar avatar;
-    char id[] = "lcm001";
-    ASSERT_EQ(1, avatar.Create(id, 0, 0, 1, kWhite));
-    Canvas canvas(46, 64, kGreen);
-    avatar.Draw(canvas.dc(), 0, 0, 'M', true, 0);
-    EXPECT_TRUE(canvas.ShowsBlock(0, 0, 46, 64, kWhite));
-}
-
 TEST_F(DrawTest, DrawSelectedPaintsWhatDrawPaints) {
     AddPart("lcm001", {KeyedSprite(100, 120, kRed, RECT{20, 0, 60, 50})}, {0});
     AddCoordinatePart("hcm001", 60, 60);

@@ -94,23 +94,6 @@ TEST(TickHandler, WrapOfTheTickCountCountsTheTrueElapsedTime) {
     ExpectFrames(clock, time, part, {{4, 0}, {1, 1}});
 }
 
-TEST(TickHandler, EntriesRunIndependently) {
-    FakeClock time;
-    CAvtrPart slow;
-    CAvtrPart fast;
-    GiveDelays(slow, {50, 50});
-    GiveDelays(fast, {10, 10});
-    CAvtrTickHandler clock;
-    clock.SetSize(2);
-    clock.SetDelay(0, 50);
-    clock.SetDelay(1, 10);
-    time.Advance(101);
-    clock.FrameMove(0, &slow);
-    clock.FrameMove(1, &fast);
-    EXPECT_EQ(0u, clock.getNowFrameNo(0));
-    EXPECT_EQ(1u, clock.getNowFrameNo(1));
-}
-
 TEST(TickHandler, MissingIndexesAnswerFrameZero) {
     FakeClock time;
     CAvtrPart part;
@@ -125,19 +108,6 @@ TEST(TickHandler, MissingIndexesAnswerFrameZero) {
     EXPECT_EQ(0u, clock.getNowFrameNo(2));
     clock.clear();
     EXPECT_EQ(0u, clock.getNowFrameNo(1));
-}
-
-TEST(TickHandler, SetSizeStartsEveryEntryAgain) {
-    FakeClock time;
-    CAvtrPart part;
-    GiveDelays(part, {10, 10});
-    CAvtrTickHandler clock;
-    clock.SetSize(1);
-    time.Advance(1);
-    clock.FrameMove(0, &part);
-    ASSERT_EQ(1u, clock.getNowFrameNo(0));
-    clock.SetSize(1);
-    EXPECT_EQ(0u, clock.getNowFrameNo(0));
 }
 
 }  // namespace

@@ -38,14 +38,6 @@ TEST(TransBlt, ScalesTheSourceRegion) {
     EXPECT_TRUE(dest.ShowsBlock(4, 0, 4, 8, kRed));
 }
 
-TEST(TransBlt, SourceDcKeepsTheBlueBackground) {
-    TestAvatar avatar;
-    Canvas source(2, 2, kRed);
-    Canvas dest(2, 2, kGreen);
-    avatar.TransBlt(dest.dc(), 0, 0, 2, 2, source.dc(), 0, 0, 2, 2);
-    EXPECT_EQ(kBlue, SetBkColor(source.dc(), kRed));
-}
-
 TEST(TransDIBits, ReadsBottomUpPixelsOfTheAvatarHeader) {
     TestAvatar avatar;
     // 100 × 120 pixels, bottom row first: the lower 60 stored rows are blue,
