@@ -13,7 +13,6 @@ namespace {
 using DrawTest = PoolTest;
 
 constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr uint16_t kRed = 0x7C00;
 
