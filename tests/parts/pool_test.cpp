@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "avatar_id/avtr_id.h"
 #include "part_gif.h"
@@ -99,14 +98,6 @@ INSTANTIATE_TEST_SUITE_P(
         AdjustCase{"AllRemoved", {{"a", 0}, {"b", 10}}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PoolTest, NullEntriesSurvivePruning) {
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    pool->Add({"a", nullptr});
-    pool->AdjustAvtrPart();
-    pool->Add({"a", PartWithCount(0)});  // the null entry is still there: this one is dropped
-    EXPECT_EQ(pool->Get("a"), nullptr);
-}
-
 TEST_F(PoolTest, FileLoadDecodesEveryFrame) {
     const std::string path = CachedFile("lc", "lcm001.gif");
     WriteFile(path, MakePartGif(6, 4, 3, 7));
@@ -155,16 +146,6 @@ TEST_F(PoolTest, DefaultImageComesFromTheDefaultFolderOnly) {
     EXPECT_NE(pool->Get(id.IdVec()[0]), nullptr);
     CAvtrPartPool::DestroyDLThread();  // every queued request has run or gone
     EXPECT_EQ(m_server.TotalRequestCount(), 0);
-}
-
-TEST_F(PoolTest, GetFromAnotherThreadSeesStoredParts) {
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    pool->Add({"lcm001", PartWithCount(0)});
-    CAvtrPart* seen = nullptr;
-    std::thread reader([&] { seen = pool->Get("lcm001"); });
-    reader.join();
-    EXPECT_EQ(seen, pool->Get("lcm001"));
-    EXPECT_NE(seen, nullptr);
 }
 
 }  // namespace
