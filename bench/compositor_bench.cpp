@@ -8,20 +8,23 @@
 // each anchor measured earlier in the same run (x_scalar, x_vector, x_memcpy).
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <cstring>
 #include <map>
 #include <string>
 
 #include "avatar_workload.h"
+#include "bench_clock.h"
 #include "imaging/lsp.h"
 #include "imaging/pixel.h"
+#include "keyed_copy.h"
 
 namespace {
 
 using kvbench::Avatar;
 using kvbench::kPixels;
+using kvbench::ScalarKeyedCopy;
+using kvbench::TimeLoop;
+using kvbench::VectorKeyedCopy;
 
 constexpr int kColdAvatars = 1000;
 constexpr uint16_t kBackground = 0x2D6B;
@@ -41,40 +44,6 @@ const std::vector<Avatar>& Avatars() {
 std::map<std::string, double>& AnchorTimes() {
     static std::map<std::string, double> times;
     return times;
-}
-
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-// Times the loop itself so that later benchmarks of the run can compare with it. CPU
-// time of the thread, so that other work on a shared machine does not skew the ratios.
-template <typename Body>
-double TimeLoop(benchmark::State& state, Body body) {
-    const double start = ThreadSeconds();
-    for (auto _ : state) {
-        body();
-    }
-    const double elapsed = ThreadSeconds() - start;
-    return state.iterations() == 0 ? 0 : elapsed / static_cast<double>(state.iterations());
-}
-
-__attribute__((optimize("no-tree-vectorize"))) void ScalarKeyedCopy(uint16_t* to,
-                                                                    const uint16_t* from) {
-    for (int i = 0; i < kPixels; ++i) {
-        if (from[i] != kvpixel::kKeyPixel) {
-            to[i] = from[i];
-        }
-    }
-}
-
-void VectorKeyedCopy(uint16_t* __restrict to, const uint16_t* __restrict from) {
-    for (int i = 0; i < kPixels; ++i) {
-        const uint16_t pixel = from[i];
-        to[i] = pixel == kvpixel::kKeyPixel ? to[i] : pixel;
-    }
 }
 
 // Which avatar iteration n composes.

@@ -10,8 +10,6 @@
 // out (BltLsp or TransBltLsp: Update, then the GDI blit).
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -20,8 +18,10 @@
 #include <vector>
 
 #include "avatar_workload.h"
+#include "bench_clock.h"
 #include "imaging/lsp.h"
 #include "imaging/pixel.h"
+#include "keyed_copy.h"
 #include "layered/avtr2004.h"
 #include "parts/avtr_part_pool.h"
 
@@ -29,6 +29,8 @@ namespace {
 
 using kvbench::kLayers;
 using kvbench::kPixels;
+using kvbench::TimeLoop;
+using kvbench::VectorKeyedCopy;
 
 constexpr int kAvatars = 1000;
 constexpr int kVariants = 20;
@@ -37,29 +39,6 @@ constexpr unsigned long kBackColor = 0x00D0B090;
 // Ten single-layer type codes, in drawing order.
 constexpr std::array<const char*, kLayers> kTypes = {"lc", "hc", "oc", "fn", "fa",
                                                      "fb", "h1", "j1", "j2", "m1"};
-
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-template <typename Body>
-double TimeLoop(benchmark::State& state, Body body) {
-    const double start = ThreadSeconds();
-    for (auto _ : state) {
-        body();
-    }
-    const double elapsed = ThreadSeconds() - start;
-    return state.iterations() == 0 ? 0 : elapsed / static_cast<double>(state.iterations());
-}
-
-void VectorKeyedCopy(uint16_t* __restrict to, const uint16_t* __restrict from) {
-    for (int i = 0; i < kPixels; ++i) {
-        const uint16_t pixel = from[i];
-        to[i] = pixel == kvpixel::kKeyPixel ? to[i] : pixel;
-    }
-}
 
 class BenchAvatar : public CAvtr2004 {
 public:

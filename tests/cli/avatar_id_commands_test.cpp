@@ -1,45 +1,17 @@
 // The id and convert sub-commands, run as a separate program.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "support/run_program.h"
+
 namespace {
 
-struct Outcome {
-    int exitCode;
-    std::string output;
-};
+using Outcome = kvtest::ProgramOutcome;
 
-std::string ShellQuoted(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-// Runs kvavtr with `args`; `output` is stdout, or stderr when `wantStderr`.
 Outcome RunKvavtr(const std::vector<std::string>& args, bool wantStderr = false) {
-    std::string command = ShellQuoted(KVAVTR_CLI_PATH);
-    for (const std::string& arg : args) {
-        command += " " + ShellQuoted(arg);
-    }
-    command += wantStderr ? " 2>&1 >/dev/null" : " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return {-1, ""};
-    }
-    std::string output;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), pipe)) > 0) {
-        output.append(chunk, got);
-    }
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    return kvtest::RunProgram(KVAVTR_CLI_PATH, args, wantStderr);
 }
 
 struct CommandCase {
