@@ -31,30 +31,61 @@ bool CreateCanvas(CKvAImage& image, CanvasSize canvas) {
     return image.Create(canvas.width, canvas.height) || image.Create(canvas.width, canvas.height);
 }
 
-// Paints the image's indices; row j goes to canvas row firstRow + j. The
-// transparent index leaves the canvas as it is.
-void PaintIndices(CKvAImage& canvas, const DecodedImage& image, int firstRow) {
-    const int columns = std::min(image.width, canvas.GetWidth() - image.left);
-    const int rows = std::min(image.height, canvas.GetHeight() - firstRow);
-    if (columns <= 0 || rows <= 0) {
+// The canvas area that PaintIndices covers: columns [left, left + columns) of rows
+// [firstRow, firstRow + rows), clipped to the canvas.
+struct PaintArea {
+    int left;
+    int firstRow;
+    int columns;
+    int rows;
+};
+
+PaintArea AreaOf(const CKvAImage& canvas, const DecodedImage& image, int firstRow) {
+    const int columns = std::max(0, std::min(image.width, canvas.GetWidth() - image.left));
+    const int rows = std::max(0, std::min(image.height, canvas.GetHeight() - firstRow));
+    return {image.left, firstRow, columns, rows};
+}
+
+// Paints the image's indices over the area. The transparent index keeps the canvas
+// pixel, or writes transparentPixel when the canvas has no picture yet.
+void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea& area,
+                  bool keepCanvas) {
+    if (area.columns == 0 || area.rows == 0) {
         return;
     }
-    // A pixel becomes (pixel & keep[index]) | colors[index]: the transparent index
-    // keeps the canvas pixel without a branch.
-    uint16_t colors[256];
-    uint16_t keep[256];
+    // One lookup per index: the pixel in the low half, the mask of canvas bits to
+    // keep in the high half.
+    uint32_t lookup[256];
     for (int i = 0; i < 256; ++i) {
         const unsigned char* entry = image.colorTable + 4 * i;
         const bool transparent = image.transparent && i == image.transparentIndex;
-        colors[i] = transparent ? 0 : kvpixel::FromRgb(entry[2], entry[1], entry[0]);
-        keep[i] = transparent ? 0xFFFF : 0;
+        const uint32_t pixel = kvpixel::FromRgb(entry[2], entry[1], entry[0]);
+        lookup[i] = !transparent ? pixel : keepCanvas ? 0xFFFF0000u : kvpixel::kKeyPixel;
     }
-    for (int j = 0; j < rows; ++j) {
+    for (int j = 0; j < area.rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
-        auto* target = reinterpret_cast<uint16_t*>(canvas.GetBits(firstRow + j)) + image.left;
-        for (int i = 0; i < columns; ++i) {
-            target[i] = static_cast<uint16_t>((target[i] & keep[source[i]]) | colors[source[i]]);
+        auto* target = reinterpret_cast<uint16_t*>(canvas.GetBits(area.firstRow + j)) + area.left;
+        for (int i = 0; i < area.columns; ++i) {
+            const uint32_t value = lookup[source[i]];
+            target[i] = static_cast<uint16_t>((target[i] & (value >> 16)) | value);
         }
+    }
+}
+
+// Keys every canvas pixel outside the area, which PaintIndices is about to cover.
+void KeyOutside(CKvAImage& canvas, const PaintArea& area) {
+    const LONG width = canvas.GetWidth();
+    const LONG height = canvas.GetHeight();
+    const LONG top = area.firstRow;
+    const LONG bottom = area.firstRow + area.rows;
+    const LONG left = area.left;
+    const LONG right = area.left + area.columns;
+    const RECT bands[] = {{0, 0, width, top},
+                          {0, bottom, width, height},
+                          {0, top, std::min(left, width), bottom},
+                          {right, top, width, bottom}};
+    for (const RECT& band : bands) {
+        canvas.FillRect(band, kvpixel::kKeyColor, 0);
     }
 }
 
@@ -80,11 +111,13 @@ CKvAImage* ComposeFrame(const std::vector<CKvAImage*>& frames, const PreviousFra
         if (previous.disposal == kDisposalFirstFrame) {
             frame->FillRect(previous.rect, kvpixel::kKeyColor, 0);
         }
+        PaintIndices(*frame, image, AreaOf(*frame, image, image.top), true);
     } else {
-        frame->FillRect(kvpixel::kKeyColor, 0);
+        // Without a base the image is placed at row 0, over a canvas of key pixels.
+        const PaintArea area = AreaOf(*frame, image, 0);
+        KeyOutside(*frame, area);
+        PaintIndices(*frame, image, area, false);
     }
-    // Only a frame drawn over a base is placed at the image's top.
-    PaintIndices(*frame, image, base != nullptr ? image.top : 0);
     return frame.release();
 }
 

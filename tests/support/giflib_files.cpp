@@ -61,35 +61,34 @@ bool WriteGiflibGif(const std::string& path, int screenWidth, int screenHeight,
     if (gif == nullptr) {
         return false;
     }
-    gif->SWidth = screenWidth;
-    gif->SHeight = screenHeight;
-    gif->SColorResolution = 8;
-    gif->SBackGroundColor = 0;
-    gif->SColorMap = MakePalette(palette);
-    if (loop >= 0) {
+    EGifSetGifVersion(gif, true);
+    std::unique_ptr<ColorMapObject, void (*)(ColorMapObject*)> map(MakePalette(palette),
+                                                                   GifFreeMapObject);
+    bool ok = EGifPutScreenDesc(gif, screenWidth, screenHeight, 8, 0, map.get()) == GIF_OK;
+    if (ok && loop >= 0) {
         GifByteType loopBlock[3] = {1, static_cast<GifByteType>(loop & 0xFF),
                                     static_cast<GifByteType>((loop >> 8) & 0xFF)};
-        GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks,
-                             APPLICATION_EXT_FUNC_CODE, 11,
-                             reinterpret_cast<unsigned char*>(const_cast<char*>("NETSCAPE2.0")));
-        GifAddExtensionBlock(&gif->ExtensionBlockCount, &gif->ExtensionBlocks,
-                             CONTINUE_EXT_FUNC_CODE, 3, loopBlock);
+        ok = EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+             EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") == GIF_OK &&
+             EGifPutExtensionBlock(gif, 3, loopBlock) == GIF_OK &&
+             EGifPutExtensionTrailer(gif) == GIF_OK;
     }
     for (const GiflibFrame& frame : frames) {
-        SavedImage* image = GifMakeSavedImage(gif, nullptr);
-        image->ImageDesc = GifImageDesc{frame.left,   frame.top,        frame.width,
-                                        frame.height, frame.interlaced, nullptr};
-        const size_t pixels = static_cast<size_t>(frame.width) * frame.height;
-        image->RasterBits = static_cast<GifByteType*>(std::malloc(pixels ? pixels : 1));
-        std::memcpy(image->RasterBits, frame.indices.data(), pixels);
         GraphicsControlBlock control{frame.disposal, false, frame.delay, frame.transparentIndex};
         GifByteType extension[4];
         EGifGCBToExtension(&control, extension);
-        GifAddExtensionBlock(&image->ExtensionBlockCount, &image->ExtensionBlocks,
-                             GRAPHICS_EXT_FUNC_CODE, 4, extension);
+        ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) == GIF_OK &&
+             EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height,
+                              frame.interlaced, nullptr) == GIF_OK;
+        // Lines go in file order: the four interlace passes when interlaced.
+        GifBytes rows = frame.interlaced ? InterlaceRows(frame.indices, frame.width, frame.height)
+                                         : frame.indices;
+        for (int y = 0; ok && y < frame.height; ++y) {
+            ok = EGifPutLine(gif, rows.data() + static_cast<size_t>(y) * frame.width,
+                             frame.width) == GIF_OK;
+        }
     }
-    // EGifSpew closes the file and frees everything, on failure too.
-    return EGifSpew(gif) == GIF_OK;
+    return EGifCloseFile(gif, &error) == GIF_OK && ok;
 }
 
 bool GiflibFirstImage(const GifBytes& bytes, GiflibImage& image) {

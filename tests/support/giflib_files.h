@@ -22,7 +22,7 @@ struct GiflibFrame {
     bool interlaced = false;
 };
 
-// Writes an animated GIF with one global palette through EGifSpew; loop >= 0 adds
+// Writes an animated GIF with one global palette through giflib; loop >= 0 adds
 // the loop extension.
 bool WriteGiflibGif(const std::string& path, int screenWidth, int screenHeight,
                     const std::vector<Rgb>& palette, const std::vector<GiflibFrame>& frames,
