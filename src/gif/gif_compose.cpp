@@ -55,12 +55,14 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea&
     }
     // One lookup per index: the pixel in the low half, the mask of canvas bits to
     // keep in the high half.
-    uint32_t lookup[256];
-    for (int i = 0; i < 256; ++i) {
+    uint32_t lookup[256] = {};
+    const int filled = std::clamp(image.colorCount, 0, 256);
+    for (int i = 0; i < filled; ++i) {
         const unsigned char* entry = image.colorTable + 4 * i;
-        const bool transparent = image.transparent && i == image.transparentIndex;
-        const uint32_t pixel = kvpixel::FromRgb(entry[2], entry[1], entry[0]);
-        lookup[i] = !transparent ? pixel : keepCanvas ? 0xFFFF0000u : kvpixel::kKeyPixel;
+        lookup[i] = kvpixel::FromRgb(entry[2], entry[1], entry[0]);
+    }
+    if (image.transparent) {
+        lookup[image.transparentIndex] = keepCanvas ? 0xFFFF0000u : kvpixel::kKeyPixel;
     }
     for (int j = 0; j < area.rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;

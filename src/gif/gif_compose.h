@@ -32,6 +32,7 @@ struct DecodedImage {
     int width;
     int height;
     const unsigned char* colorTable;  // 256 entries of blue, green, red, 0
+    int colorCount;                   // entries filled from the file; the rest are black
     bool transparent;
     unsigned char transparentIndex;
 };

@@ -80,6 +80,7 @@ cKvAniDIBList::cKvAniDIBList()
       m_loopCount(1),
       m_gcDelay(0),
       m_globalCount(0),
+      m_imageColors(0),
       m_framePixels(0) {}
 
 cKvAniDIBList::~cKvAniDIBList() {
@@ -314,11 +315,8 @@ int cKvAniDIBList::TakeIt() {
         ~ImageEnd() { decoder.EndImage(); }
     } imageEnd{*this};
 
-    if (localTable) {
-        m_work.SetColors(localColors, localEntries);
-    } else {
-        m_work.SetColors(m_globalTable.data(), m_globalCount);
-    }
+    m_imageColors = localTable ? localEntries : m_globalCount;
+    m_work.SetColors(localTable ? localColors : m_globalTable.data(), m_imageColors);
     m_reader.Start(*minimumCodeSize + 1);
     m_cursor.Start(m_work.Indices(), m_work.Stride(), width, height, (m_image.packed & 0x40) != 0);
     const kvgif::LzwStatus status =
@@ -339,6 +337,7 @@ void cKvAniDIBList::AddFrame(kvgif::CanvasSize canvas) {
                                     m_image.width,
                                     m_image.height,
                                     m_work.ColorTable(),
+                                    m_imageColors,
                                     m_graphicControl.transparent,
                                     m_graphicControl.transparentIndex};
     if (CKvAImage* frame = kvgif::ComposeFrame(m_frames, m_previous, canvas, image)) {

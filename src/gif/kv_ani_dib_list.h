@@ -85,6 +85,7 @@ private:
     kvgif::PreviousFrame m_previous;
 
     ImageDescriptor m_image;
+    int m_imageColors;  // colour table entries of the image being decoded
     kvgif::CodeReader m_reader;
     kvgif::IndexCursor m_cursor;
     kvgif::WorkArea m_work;
