@@ -28,7 +28,7 @@ private:
 // released together.
 class ScratchCanvas {
 public:
-    ScratchCanvas(HDC like, HBITMAP bitmap) : m_bitmap(bitmap), m_selected(like, bitmap) {
+    ScratchCanvas(HDC like, HBITMAP bitmap) : m_bitmap{bitmap}, m_selected(like, bitmap) {
         SetMapMode(m_selected.dc(), GetMapMode(like));
     }
     ~ScratchCanvas() = default;
