@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi_rop.h"
+#include "platform/gdi_rows.h"
 
 namespace kvgdi {
 
@@ -14,12 +15,19 @@ namespace {
 
 constexpr DWORD kRopTableSrcCopy = 0xCC;
 
-// Along one axis: the first destination coordinate drawn and, for each one drawn,
-// the source coordinate it takes (empty source when the operation has none).
+// Along one axis: the first destination coordinate drawn, how many, and for each
+// one the source coordinate it takes. A straight axis (unscaled, unmirrored) reads
+// consecutive source pixels from sourceFirst and keeps no table.
 struct AxisMap {
     int first = 0;
-    std::vector<int> source;
     int count = 0;
+    bool straight = false;
+    int sourceFirst = 0;
+    std::vector<int> source;
+
+    int SourceAt(int k) const {
+        return straight ? sourceFirst + k : source[static_cast<size_t>(k)];
+    }
 };
 
 // Maps destination pixel centres onto the source: index i of the destination span
@@ -45,12 +53,22 @@ AxisMap MapAxis(int destOrigin, int destLength, int destSize, int srcOrigin, int
     }
     int64_t lo = std::max<int64_t>(0, -dStart);
     int64_t hi = std::min<int64_t>(dLen, destSize - dStart);
+    if (withSource && sLen == dLen && !mirror) {
+        // Pixel i takes sStart + i: clip to the source in one step.
+        lo = std::max<int64_t>(lo, -sStart);
+        hi = std::min<int64_t>(hi, srcSize - sStart);
+        map.straight = true;
+    }
     if (lo >= hi) {
         return map;
     }
+    map.first = static_cast<int>(dStart + lo);
+    map.count = static_cast<int>(hi - lo);
+    if (map.straight) {
+        map.sourceFirst = static_cast<int>(sStart + lo);
+        return map;
+    }
     if (!withSource) {
-        map.first = static_cast<int>(dStart + lo);
-        map.count = static_cast<int>(hi - lo);
         return map;
     }
     auto sourceAt = [&](int64_t i) {
@@ -114,22 +132,15 @@ void ForEachPixel(const Surface& dst, const AxisMap& xs, const AxisMap& ys, Writ
     }
 }
 
-// An unscaled, unmirrored span reads consecutive source pixels.
-bool IsStraight(const AxisMap& xs) {
-    return xs.count > 0 && xs.source.back() - xs.source.front() == xs.count - 1;
-}
-
 template <typename S, typename D, typename Write>
 void ForEachSourcePixel(const Surface& src, const Surface& dst, const AxisMap& xs,
                         const AxisMap& ys, const Converter<S, D>& convert, Write&& write) {
-    const bool straight = IsStraight(xs);
-    const int x0 = xs.source.front();
     for (int r = 0; r < ys.count; ++r) {
-        const uint8_t* from = src.Row(ys.source[static_cast<size_t>(r)]);
+        const uint8_t* from = src.Row(ys.SourceAt(r));
         uint8_t* to = dst.Row(ys.first + r);
-        if (straight) {
+        if (xs.straight) {
             for (int k = 0; k < xs.count; ++k) {
-                write(to, xs.first + k, convert(S::Get(from, x0 + k)));
+                write(to, xs.first + k, convert(S::Get(from, xs.sourceFirst + k)));
             }
         } else {
             for (int k = 0; k < xs.count; ++k) {
@@ -139,25 +150,63 @@ void ForEachSourcePixel(const Surface& src, const Surface& dst, const AxisMap& x
     }
 }
 
-// Equal formats, unscaled, unmirrored, whole bytes per pixel: plain row copies.
-bool CopyRowsDirectly(const Surface& src, const Surface& dst, const AxisMap& xs,
-                      const AxisMap& ys) {
-    const int bpp = BitsPerPixel(dst.format);
-    if (src.format != dst.format || bpp < 8 || xs.count < 1) {
-        return false;
-    }
-    if (!IsStraight(xs)) {
-        return false;
-    }
-    const int x0 = xs.source.front();
-    const size_t bytesPerPixel = static_cast<size_t>(bpp / 8);
+// The 5-5-5 pixel that the per-pixel path would find equal to the key, or
+// kNoKeyPixel555 when there is none. That path widens each pixel to 0x00RRGGBB and
+// compares it with the key in the same order of bytes, which is the same as comparing
+// the pixel's colour with the key's low 24 bits. Widening is one-to-one and
+// Expand5(v) >> 3 == v, so the key narrowed channel by channel is the only candidate,
+// and it matches exactly when it widens back to the key.
+uint32_t KeyPixel555(COLORREF key) {
+    const uint32_t candidate = Rgb555::FromColor(key);
+    return Rgb555::ToColor(candidate) == (key & 0xFFFFFFu) ? candidate : kNoKeyPixel555;
+}
+
+// Calls copyRow(to, from) for every row, both pointing at the span's first pixel.
+template <typename CopyRow>
+void ForEachRow(const Surface& src, const Surface& dst, const AxisMap& xs, const AxisMap& ys,
+                CopyRow&& copyRow) {
+    const size_t fromOffset =
+        static_cast<size_t>(xs.sourceFirst) * static_cast<size_t>(BitsPerPixel(src.format) / 8);
+    const size_t toOffset =
+        static_cast<size_t>(xs.first) * static_cast<size_t>(BitsPerPixel(dst.format) / 8);
     for (int r = 0; r < ys.count; ++r) {
-        std::memcpy(
-            dst.Row(ys.first + r) + static_cast<size_t>(xs.first) * bytesPerPixel,
-            src.Row(ys.source[static_cast<size_t>(r)]) + static_cast<size_t>(x0) * bytesPerPixel,
-            static_cast<size_t>(xs.count) * bytesPerPixel);
+        copyRow(dst.Row(ys.first + r) + toOffset, src.Row(ys.SourceAt(r)) + fromOffset);
     }
-    return true;
+}
+
+// Whole rows at a time where the span is straight and a row function exists for the
+// formats and the operation; false leaves the blit to the per-pixel path.
+bool CopyWholeRows(const Surface& src, const Surface& dst, const AxisMap& xs, const AxisMap& ys,
+                   const BlitOperation& operation) {
+    if (!xs.straight || BitsPerPixel(src.format) < 8) {
+        return false;
+    }
+    const bool srcCopy = !operation.transparent && RopTable(operation.rop) == kRopTableSrcCopy;
+    const int count = xs.count;
+    if (srcCopy && src.format == dst.format) {
+        const size_t bytes =
+            static_cast<size_t>(count) * static_cast<size_t>(BitsPerPixel(dst.format) / 8);
+        ForEachRow(src, dst, xs, ys,
+                   [bytes](uint8_t* to, const uint8_t* from) { std::memcpy(to, from, bytes); });
+        return true;
+    }
+    if (src.format != PixelFormat::Rgb555 || dst.format != PixelFormat::Xrgb8888) {
+        return false;
+    }
+    if (srcCopy) {
+        ForEachRow(src, dst, xs, ys, [count](uint8_t* to, const uint8_t* from) {
+            CopyRow555To8888(to, from, count);
+        });
+        return true;
+    }
+    if (operation.transparent) {
+        const uint32_t keyPixel = KeyPixel555(operation.key);
+        ForEachRow(src, dst, xs, ys, [count, keyPixel](uint8_t* to, const uint8_t* from) {
+            CopyUnkeyedRow555To8888(to, from, count, keyPixel);
+        });
+        return true;
+    }
+    return false;
 }
 
 // A copy of the source when it is the destination itself, so rows are read before
@@ -243,8 +292,7 @@ bool Blit(const BlitTarget& target, const BlitRect& to, const BlitSource& source
         }
         src = snapshot.get();
     }
-    if (!operation.transparent && RopTable(operation.rop) == kRopTableSrcCopy &&
-        CopyRowsDirectly(*src, dst, xs, ys)) {
+    if (CopyWholeRows(*src, dst, xs, ys, operation)) {
         return true;
     }
     WithFormat(src->format, [&](auto s) {
