@@ -34,7 +34,6 @@ struct DataCursor {
 // LZW reader state of one image. The bit buffer holds at most 7 bits between codes.
 struct CodeReader {
     int codeSize = 0;
-    int initCodeSize = 0;
     unsigned bitBuffer = 0;
     int bitCount = 0;
     int subBlockSize = 0;
@@ -46,7 +45,6 @@ struct CodeReader {
     void Start(int codeBits) {
         *this = CodeReader{};
         codeSize = codeBits;
-        initCodeSize = codeBits;
     }
 };
 
