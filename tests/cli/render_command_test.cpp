@@ -68,6 +68,8 @@ TEST_F(RenderCommandTest, DownloadsPartsAndDrawsThemBackToFront) {
     ASSERT_EQ(outcome.exitCode, 0);
     EXPECT_NE(outcome.output.find("part lcm001: in the pool"), std::string::npos);
     EXPECT_NE(outcome.output.find("part hcm001: in the pool"), std::string::npos);
+    EXPECT_NE(outcome.output.find("fetched lc/lcm001.gif"), std::string::npos);
+    EXPECT_NE(outcome.output.find("first complete draw"), std::string::npos);
     const kvtest::PngPicture picture = kvtest::ReadPng(Out("a.png"));
     // The whole surface, upper half.
     ASSERT_EQ(picture.width, 100u);

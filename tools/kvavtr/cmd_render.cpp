@@ -1,6 +1,8 @@
 // kvavtr render: creates a layered avatar, waits for its parts and draws it to PNG.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "frame/dll_lifecycle.h"
 #include "layered/avtr2004.h"
 #include "parts/avtr_part_pool.h"
+#include "platform/testing.h"
 #include "png_out.h"
 #include "portal_settings.h"
 #include "render_options.h"
@@ -51,6 +54,30 @@ std::vector<long long> WaitForParts(CAvtrId& id, Clock::time_point start, int wa
     }
 }
 
+// The files below the part cache root, relative to it.
+std::set<std::string> CachedFiles() {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        kvplatform::TranslatePath(CAvtrPartPool::Inst()->GetPrePath(false).c_str());
+    std::set<std::string> files;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(root, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->is_regular_file(error)) {
+            files.insert(fs::relative(it->path(), root, error).string());
+        }
+    }
+    return files;
+}
+
+void PrintFetched(const std::set<std::string>& before) {
+    for (const std::string& file : CachedFiles()) {
+        if (before.count(file) == 0) {
+            std::printf("fetched %s\n", file.c_str());
+        }
+    }
+}
+
 std::string FramePath(const std::string& out, int frame, int frames) {
     if (frames == 1) {
         return out;
@@ -65,7 +92,7 @@ std::string FramePath(const std::string& out, int frame, int frames) {
 
 // Draws every frame into a memory DC of the output size over the canvas colour.
 bool DrawFrames(RenderedAvatar& avatar, const RenderOptions& options, Clock::time_point start,
-                std::string& error) {
+                size_t missingParts, std::string& error) {
     const SIZE size = avatar.OutputSize();
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -81,8 +108,11 @@ bool DrawFrames(RenderedAvatar& avatar, const RenderOptions& options, Clock::tim
         }
         FillRect(dc, &whole, canvas);
         avatar.Draw(dc, 0, 0, options.sex, options.transparent, 0);
-        if (frame == 0) {
-            std::printf("first draw: %lld ms after create\n", MsSince(start));
+        if (frame == 0 && missingParts == 0) {
+            std::printf("first complete draw: %lld ms after create\n", MsSince(start));
+        } else if (frame == 0) {
+            std::printf("first draw, %zu part(s) missing: %lld ms after create\n", missingParts,
+                        MsSince(start));
         }
         ok = WriteDcPng(FramePath(options.out, frame, options.frames), dc, error);
     }
@@ -106,6 +136,7 @@ bool Render(const RenderOptions& options, std::string& error) {
     }
     CAvtrId id;
     id.Set(options.id, options.com);
+    const std::set<std::string> cachedBefore = CachedFiles();
     const Clock::time_point start = Clock::now();
     const int created = options.block ? avatar.CreateBlock(id, options.small, options.fullHeight,
                                                            options.box, options.background)
@@ -116,15 +147,18 @@ bool Render(const RenderOptions& options, std::string& error) {
         return false;
     }
     const std::vector<long long> seen = WaitForParts(avatar.AvatarId(), start, options.waitMs);
+    PrintFetched(cachedBefore);
+    size_t missing = 0;
     for (size_t i = 0; i < seen.size(); ++i) {
         const std::string& part = avatar.AvatarId().IdVec()[i];
         if (seen[i] < 0) {
+            ++missing;
             std::printf("part %s: missing after %d ms\n", part.c_str(), options.waitMs);
         } else {
             std::printf("part %s: in the pool after %lld ms\n", part.c_str(), seen[i]);
         }
     }
-    return DrawFrames(avatar, options, start, error);
+    return DrawFrames(avatar, options, start, missing, error);
 }
 
 int RunRender(const Args& args) {
