@@ -1,13 +1,11 @@
 // kvavtr gif FILE OUTDIR, run as a separate program.
-#include <png.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "gif_test_util.h"
+#include "gif/gif_test_util.h"
+#include "support/png_read.h"
+#include "support/run_program.h"
 
 namespace giftest {
 namespace {
@@ -18,17 +16,9 @@ struct Outcome {
 };
 
 Outcome RunGif(const std::string& file, const std::string& folder) {
-    const std::string command = std::string("'") + KVAVTR_CLI_PATH + "' gif '" + file + "' '" +
-                                folder + "' 2>&1 >/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string errors;
-    char chunk[512];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
-        errors.append(chunk, got);
-    }
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors};
+    const kvtest::ProgramOutcome run =
+        kvtest::RunProgram(KVAVTR_CLI_PATH, {"gif", file, folder}, true);
+    return {run.exitCode, run.output};
 }
 
 std::string ReadText(const std::string& path) {
@@ -38,25 +28,8 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// Width, height and the first pixel's RGBA of a PNG.
-struct PngInfo {
-    unsigned width = 0;
-    unsigned height = 0;
-    std::vector<uint8_t> rgba;
-};
-PngInfo ReadPng(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    PngInfo info;
-    if (png_image_begin_read_from_file(&image, path.c_str())) {
-        image.format = PNG_FORMAT_RGBA;
-        info.width = image.width;
-        info.height = image.height;
-        info.rgba.resize(PNG_IMAGE_SIZE(image));
-        png_image_finish_read(&image, nullptr, info.rgba.data(), 0, nullptr);
-    }
-    return info;
-}
+using PngInfo = kvtest::PngPicture;
+using kvtest::ReadPng;
 
 TEST(GifCommand, WritesFramesAndJson) {
     GifBuilder gif(3, 2);
