@@ -1,6 +1,7 @@
 #include "gif/gif_compose.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -46,30 +47,53 @@ PaintArea AreaOf(const CKvAImage& canvas, const DecodedImage& image, int firstRo
     return {image.left, firstRow, columns, rows};
 }
 
+using Palette = std::array<uint16_t, 256>;
+
+// The pixel of every colour index; indices past the file's entries stay black.
+Palette PixelsOf(const DecodedImage& image) {
+    Palette palette{};
+    const int filled = std::clamp(image.colorCount, 0, 256);
+    for (int i = 0; i < filled; ++i) {
+        const unsigned char* entry = image.colorTable + 4 * i;
+        palette[i] = kvpixel::FromRgb(entry[2], entry[1], entry[0]);
+    }
+    return palette;
+}
+
+void PaintRow(const unsigned char* source, uint16_t* target, int count, const Palette& palette) {
+    for (int i = 0; i < count; ++i) {
+        target[i] = palette[source[i]];
+    }
+}
+
+// Leaves the canvas pixel wherever the index is kept.
+void PaintRowKeeping(const unsigned char* source, uint16_t* target, int count,
+                     const Palette& palette, unsigned char kept) {
+    for (int i = 0; i < count; ++i) {
+        const unsigned char index = source[i];
+        target[i] = index != kept ? palette[index] : target[i];
+    }
+}
+
 // Paints the image's indices over the area. The transparent index keeps the canvas
-// pixel, or writes transparentPixel when the canvas has no picture yet.
+// pixel, or writes the key pixel when the canvas has no picture yet.
 void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea& area,
                   bool keepCanvas) {
     if (area.columns == 0 || area.rows == 0) {
         return;
     }
-    // One lookup per index: the pixel in the low half, the mask of canvas bits to
-    // keep in the high half.
-    uint32_t lookup[256] = {};
-    const int filled = std::clamp(image.colorCount, 0, 256);
-    for (int i = 0; i < filled; ++i) {
-        const unsigned char* entry = image.colorTable + 4 * i;
-        lookup[i] = kvpixel::FromRgb(entry[2], entry[1], entry[0]);
-    }
-    if (image.transparent) {
-        lookup[image.transparentIndex] = keepCanvas ? 0xFFFF0000u : kvpixel::kKeyPixel;
+    Palette palette = PixelsOf(image);
+    const bool keeping = image.transparent && keepCanvas;
+    if (image.transparent && !keepCanvas) {
+        palette[image.transparentIndex] = kvpixel::kKeyPixel;
     }
     for (int j = 0; j < area.rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
         auto* target = reinterpret_cast<uint16_t*>(canvas.GetBits(area.firstRow + j)) + area.left;
-        for (int i = 0; i < area.columns; ++i) {
-            const uint32_t value = lookup[source[i]];
-            target[i] = static_cast<uint16_t>((target[i] & (value >> 16)) | value);
+        if (keeping) {
+            PaintRowKeeping(source, target, area.columns, palette, image.transparentIndex);
+        } else {
+            PaintRow(source, target, area.columns, palette);
         }
     }
 }

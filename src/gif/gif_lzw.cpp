@@ -144,36 +144,74 @@ void EmitAcrossRows(const StringEntry* table, unsigned entry, int length, IndexS
     }
 }
 
-// Writes code's string front to back through the link field; returns its first
-// index, or -1 for a broken prefix chain.
-int EmitString(StringEntry* table, unsigned firstFree, unsigned code, IndexSink& sink) {
-    if (code < firstFree) {
-        const unsigned char index = static_cast<unsigned char>(code);
-        sink.Put(index);
-        return index;
-    }
-    // Links each entry's prefix to it. Every step moves to a strictly smaller
-    // code, so the walk ends within kStringTableSize steps.
+// The string whose entries were linked last. Its links stay valid until another
+// string is linked (adding entries and clearing leave links alone), so it can be
+// emitted again, or extended by one entry, without walking its prefixes.
+struct LinkedString {
+    static constexpr unsigned kNone = kStringTableSize;
+    unsigned code = kNone;
+    unsigned bottom = 0;  // the single-index code the string starts with
+    int length = 0;
+};
+
+// Links each entry of code's string to the entry after it; false for a broken
+// prefix chain.
+bool LinkString(StringEntry* table, unsigned firstFree, unsigned code, LinkedString& linked) {
+    // Every step moves to a strictly smaller code, so the walk ends within
+    // kStringTableSize steps.
     unsigned entry = code;
     int length = 1;
-    do {
+    while (entry >= firstFree) {
         const unsigned prefix = table[entry].prefix;
         if (prefix >= entry) {
-            return -1;
+            return false;
         }
         table[prefix].link = static_cast<uint16_t>(entry);
         entry = prefix;
         ++length;
-    } while (entry >= firstFree);
-    const unsigned char first = static_cast<unsigned char>(entry);
-    if (length <= sink.Room()) {
-        unsigned char* const at = sink.Claim(length);
+    }
+    linked = {code, entry, length};
+    return true;
+}
+
+// Writes the linked string front to back; returns its first index.
+unsigned char WriteString(const StringEntry* table, const LinkedString& linked, IndexSink& sink) {
+    const unsigned char first = static_cast<unsigned char>(linked.bottom);
+    if (linked.length <= sink.Room()) {
+        unsigned char* const at = sink.Claim(linked.length);
         at[0] = first;
-        WriteLinked(table, entry, at + 1, length - 1);
+        WriteLinked(table, linked.bottom, at + 1, linked.length - 1);
     } else {
-        EmitAcrossRows(table, entry, length, sink);
+        EmitAcrossRows(table, linked.bottom, linked.length, sink);
     }
     return first;
+}
+
+// Writes code's string front to back through the link field; returns its first
+// index, or -1 for a broken prefix chain.
+int EmitString(StringEntry* table, unsigned firstFree, unsigned code, LinkedString& linked,
+               IndexSink& sink) {
+    if (code < firstFree) {
+        const unsigned char index = static_cast<unsigned char>(code);
+        sink.Put(index);
+        linked = {code, code, 1};
+        return index;
+    }
+    if (code != linked.code && !LinkString(table, firstFree, code, linked)) {
+        return -1;
+    }
+    return WriteString(table, linked, sink);
+}
+
+// After the previous string plus its first index was written for code: when
+// code becomes the entry for that string, it is linked as one entry longer.
+void ExtendLinked(StringEntry* table, unsigned code, unsigned nextFree, LinkedString& linked) {
+    if (code == nextFree && linked.code < code) {
+        table[linked.code].link = static_cast<uint16_t>(code);
+        linked = {code, linked.bottom, linked.length + 1};
+    } else {
+        linked.code = LinkedString::kNone;
+    }
 }
 
 }  // namespace
@@ -200,6 +238,7 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, DataCursor& data, C
     const unsigned firstFree = clear + 2;
     unsigned nextFree = firstFree;
     unsigned previous = 0;
+    LinkedString linked;
     LzwStatus status = LzwStatus::kEndCode;
     unsigned code = source.Next();
     while (!source.Ended() && code != end) {
@@ -215,16 +254,18 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, DataCursor& data, C
                 break;
             }
             sink.Put(static_cast<unsigned char>(code));
+            linked = code < firstFree ? LinkedString{code, code, 1} : LinkedString{};
         } else {
             // A code not yet in the table is the previous string plus its own first index.
             const bool known = code < nextFree;
-            const int first = EmitString(table, firstFree, known ? code : previous, sink);
+            const int first = EmitString(table, firstFree, known ? code : previous, linked, sink);
             if (first < 0) {
                 status = LzwStatus::kCorruptCode;
                 break;
             }
             if (!known) {
                 sink.Put(static_cast<unsigned char>(first));
+                ExtendLinked(table, code, nextFree, linked);
             }
             if (nextFree < kStringTableSize) {
                 table[nextFree].prefix = static_cast<uint16_t>(previous);

@@ -56,6 +56,17 @@ TEST(GifLzw, CodeEqualToNextFreeRepeatsThePreviousStringsFirstIndex) {
     EXPECT_EQ((std::vector<int>{1, 1, 1, 2, 1, 1}), DecodeRow(6, reuse));
 }
 
+TEST(GifLzw, StringsEmittedAgainMatchTheirTableEntries) {
+    // 6 = [1 1] made by a code equal to the next free code, 7 = [1 1 2]; 7 twice.
+    const auto repeated =
+        CodeWriter().Put(4, 3).Put(1, 3).Put(6, 3).Put(2, 3).Put(7, 4).Put(7, 4).Put(5, 4).Finish();
+    EXPECT_EQ((std::vector<int>{1, 1, 1, 2, 1, 1, 2, 1, 1, 2}), DecodeRow(10, repeated));
+    // After a clear, code 6 is the single index 6 (no colour), not a string: the next
+    // 6 is the zeroed entry 6, [0 0], plus its first index.
+    const auto afterClear = CodeWriter().Put(4, 3).Put(6, 3).Put(6, 3).Put(5, 3).Finish();
+    EXPECT_EQ((std::vector<int>{-1, 0, 0, 0}), DecodeRow(4, afterClear));
+}
+
 TEST(GifLzw, StreamWithoutLeadingClearUsesZeroAsPreviousCode) {
     // Code 1 makes entry 6 = [0 1] with 0 as its prefix.
     const auto data = CodeWriter().Put(1, 3).Put(6, 3).Put(5, 4).Finish();
