@@ -66,12 +66,14 @@ void PaintRow(const unsigned char* source, uint16_t* target, int count, const Pa
     }
 }
 
-// Leaves the canvas pixel wherever the index is kept.
+// Leaves the canvas pixel wherever the index is kept; palette[kept] must be 0.
+// Branch-free: kept indices come in runs of any length.
 void PaintRowKeeping(const unsigned char* source, uint16_t* target, int count,
                      const Palette& palette, unsigned char kept) {
     for (int i = 0; i < count; ++i) {
         const unsigned char index = source[i];
-        target[i] = index != kept ? palette[index] : target[i];
+        const uint16_t keep = index == kept ? 0xFFFF : 0;
+        target[i] = static_cast<uint16_t>((target[i] & keep) | palette[index]);
     }
 }
 
@@ -84,8 +86,8 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea&
     }
     Palette palette = PixelsOf(image);
     const bool keeping = image.transparent && keepCanvas;
-    if (image.transparent && !keepCanvas) {
-        palette[image.transparentIndex] = kvpixel::kKeyPixel;
+    if (image.transparent) {
+        palette[image.transparentIndex] = keeping ? 0 : kvpixel::kKeyPixel;
     }
     for (int j = 0; j < area.rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
