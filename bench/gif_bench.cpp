@@ -5,7 +5,6 @@
 // decodes the index rasters; stb composes 32-bit RGBA frames.
 #include <benchmark/benchmark.h>
 #include <stb/stb_image.h>
-#include <time.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "gif/kv_ani_dib_list.h"
 #include "support/giflib_files.h"
 
@@ -129,33 +129,26 @@ const char* InputName(int which) {
     return which == 0 ? "noisy" : which == 1 ? "animation" : "parts";
 }
 
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 // Seconds per iteration of the anchors, by "decoder/input".
 std::map<std::string, double>& AnchorTimes() {
     static std::map<std::string, double> times;
     return times;
 }
 
-// Runs the loop on thread CPU time (other work on a shared machine does not skew
-// the ratios) and reports bytes of GIF data per second.
+// Decodes every file per iteration and reports bytes of GIF data per second.
 template <typename DecodeOne>
 double TimeDecodes(benchmark::State& state, const std::vector<GifBytes>& files, DecodeOne decode) {
-    int64_t bytes = 0;
-    const double start = ThreadSeconds();
-    for (auto _ : state) {
+    const double seconds = kvbench::TimeLoop(state, [&] {
         for (const GifBytes& file : files) {
             decode(file);
-            bytes += static_cast<int64_t>(file.size());
         }
+    });
+    int64_t bytes = 0;
+    for (const GifBytes& file : files) {
+        bytes += static_cast<int64_t>(file.size());
     }
-    const double elapsed = ThreadSeconds() - start;
-    state.SetBytesProcessed(bytes);
-    return state.iterations() == 0 ? 0 : elapsed / static_cast<double>(state.iterations());
+    state.SetBytesProcessed(bytes * static_cast<int64_t>(state.iterations()));
+    return seconds;
 }
 
 void BM_Giflib(benchmark::State& state) {
