@@ -7,56 +7,120 @@
 namespace lsp {
 namespace {
 
-// Blocks are kept once allocated, so composing allocates only while the pool grows.
-SPAN* TakeNode(SPANPOOL* pool) {
-    if (pool->count == kSpansPerBlock) {
+// Hands out the pool's nodes in order from registers: span stores may alias the pool
+// (a span holds a char), so going through it would reload it after every store. The
+// pool learns its new count when the cursor goes.
+class NodeCursor {
+public:
+    explicit NodeCursor(SPANPOOL* pool)
+        : m_pool(pool),
+          m_next(pool->current->nodes + pool->count),
+          m_end(pool->current->nodes + kSpansPerBlock) {}
+    ~NodeCursor() { m_pool->count = static_cast<int>(m_next - m_pool->current->nodes); }
+    NodeCursor(const NodeCursor&) = delete;
+    NodeCursor& operator=(const NodeCursor&) = delete;
+
+    SPAN* Take() {
+        if (m_next == m_end) [[unlikely]] {
+            m_next = NextBlock(m_pool);
+            m_end = m_next + kSpansPerBlock;
+        }
+        return m_next++;
+    }
+
+private:
+    // Blocks are kept once allocated, so composing allocates only while the pool grows.
+    // Static, so that the cursor itself never leaves registers.
+    [[gnu::noinline]] static SPAN* NextBlock(SPANPOOL* pool) {
         if (pool->current->next == nullptr) {
             pool->current->next = new SPANBLOCK{};
         }
         pool->current = pool->current->next;
-        pool->count = 0;
+        return pool->current->nodes;
     }
-    return &pool->current->nodes[pool->count++];
+
+    SPANPOOL* m_pool;
+    SPAN* m_next;
+    SPAN* m_end;
+};
+
+// The new span lies inside `span` and leaves something of it on the left: the common
+// case once parts overlap. The right rest, empty when both end together, takes the
+// first node, the new span the second. Returns the right rest.
+inline SPAN* SpliceInside(NodeCursor& nodes, SPAN* span, int begin, int end,
+                          const unsigned char* data) {
+    SPAN* rest = nodes.Take();
+    SPAN* placed = nodes.Take();
+    *rest =
+        SPAN{static_cast<short>(end), span->end, 0, span->data + (end - span->begin), span->next};
+    *placed = SPAN{static_cast<short>(begin), static_cast<short>(end), 0, data, rest};
+    span->end = static_cast<short>(begin);
+    span->next = placed;
+    return rest;
 }
 
-// Makes columns begin to end show `data`, searching the row from `from`, whose begin
-// must not lie right of `begin`. Needs 0 <= begin < end <= pitch. Returns the node
-// of the new span: a node at or left of any later begin, so callers putting runs left
-// to right can continue from it.
-SPAN* Splice(SPANPOOL* pool, SPAN* from, int begin, int end, const unsigned char* data) {
-    SPAN* first = from;
-    while (begin >= first->end) {
-        first = first->next;
-    }
+// Every other case, `first` being the span that shows column `begin`. Returns the
+// span that now begins at `end`.
+inline SPAN* SpliceAcross(NodeCursor& nodes, SPAN* first, int begin, int end,
+                          const unsigned char* data) {
     SPAN* last = first;
     while (last->end < end) {
         last = last->next;
     }
-    const bool keepsLeft = begin > first->begin;
     if (first == last) {
-        // The new span lies inside one span: that span's right rest follows it.
-        SPAN* rest = TakeNode(pool);
-        *rest = *first;
-        SPAN* placed = keepsLeft ? TakeNode(pool) : first;
-        if (keepsLeft) {
-            first->end = static_cast<short>(begin);
-            first->next = placed;
-        }
-        *placed = SPAN{static_cast<short>(begin), static_cast<short>(end), 0, data, rest};
-        rest->data += end - rest->begin;
-        rest->begin = static_cast<short>(end);
-        return placed;
+        // Inside one span: a copy of it becomes the right rest.
+        last = nodes.Take();
+        *last = *first;
     }
     // Spans strictly between first and last drop out; their nodes return at ClearSpans.
-    SPAN* placed = keepsLeft ? TakeNode(pool) : first;
-    if (keepsLeft) {
+    SPAN* placed = first;
+    if (begin > first->begin) {
+        placed = nodes.Take();
         first->end = static_cast<short>(begin);
         first->next = placed;
     }
-    *placed = SPAN{static_cast<short>(begin), static_cast<short>(end), 0, data, last};
     last->data += end - last->begin;
     last->begin = static_cast<short>(end);
-    return placed;
+    *placed = SPAN{static_cast<short>(begin), static_cast<short>(end), 0, data, last};
+    return last;
+}
+
+// Makes columns begin to end show `data`, searching the row from `from`, whose begin
+// must not lie right of `begin`. Needs 0 <= begin < end <= pitch. Returns the span
+// that now begins at `end`, so callers putting runs left to right continue from it.
+inline SPAN* Splice(NodeCursor& nodes, SPAN* from, int begin, int end, const unsigned char* data) {
+    SPAN* first = from;
+    while (begin >= first->end) {
+        first = first->next;
+    }
+    if (end <= first->end && begin > first->begin) {
+        return SpliceInside(nodes, first, begin, end, data);
+    }
+    return SpliceAcross(nodes, first, begin, end, data);
+}
+
+// One sprite row whose pairs start at `pair`; its left edge is at column `left`,
+// and columns from `limit` on are cut off.
+inline void PutSpriteRow(NodeCursor& nodes, SPAN* cursor, const uint16_t* pair, int64_t left,
+                         int64_t limit) {
+    int64_t column = left;
+    while (column < limit) {
+        const int count = pair[1];
+        column += 2 * (pair[0] + count);
+        // A pair without opaque pixels ends its row.
+        if (count == 0) {
+            break;
+        }
+        const int64_t runBegin = column - 2 * count;
+        const int64_t begin = std::max<int64_t>(runBegin, 0);
+        const int64_t end = std::min(column, limit);
+        if (begin < end) {
+            const auto* pixels = reinterpret_cast<const unsigned char*>(pair + 2);
+            cursor = Splice(nodes, cursor, static_cast<int>(begin), static_cast<int>(end),
+                            pixels + (begin - runBegin));
+        }
+        pair += 2 + count;
+    }
 }
 
 }  // namespace
@@ -68,10 +132,13 @@ void ClearSpans(CLsp* surface) {
     }
     pool->count = 0;
     pool->current = pool->first;
+    NodeCursor nodes(pool);
+    const SPAN fresh{0, static_cast<short>(surface->m_nPitch), 0, surface->m_pBackLine, nullptr};
+    SPAN** rowSpans = surface->m_ppRowSpans;
     for (int row = 0; row < surface->m_nRows; ++row) {
-        SPAN* span = TakeNode(pool);
-        *span = SPAN{0, static_cast<short>(surface->m_nPitch), 0, surface->m_pBackLine, nullptr};
-        surface->m_ppRowSpans[row] = span;
+        SPAN* span = nodes.Take();
+        *span = fresh;
+        rowSpans[row] = span;
     }
 }
 
@@ -80,7 +147,8 @@ void PutSpan(CLsp* surface, int row, int begin, int end, const unsigned char* da
         end > surface->m_nPitch || data == nullptr) {
         return;
     }
-    Splice(surface->m_pSpanPool, surface->m_ppRowSpans[row], begin, end, data);
+    NodeCursor nodes(surface->m_pSpanPool);
+    Splice(nodes, surface->m_ppRowSpans[row], begin, end, data);
 }
 
 // Positions are worked out in 64 bits and clipped before they become 16-bit columns,
@@ -96,27 +164,11 @@ void PutSprite(CLsp* surface, int x, int y, const SPRITE* sprite) {
     if (firstRow >= rowEnd || limit <= std::max<int64_t>(left, 0)) {
         return;
     }
+    NodeCursor nodes(surface->m_pSpanPool);
+    SPAN* const* rowSpans = surface->m_ppRowSpans;
+    const uint16_t* const* spriteRows = sprite->rows;
     for (int64_t row = firstRow; row < rowEnd; ++row) {
-        const uint16_t* pair = sprite->rows[row - y];
-        SPAN* cursor = surface->m_ppRowSpans[row];
-        int64_t column = left;
-        while (column < limit) {
-            const int count = pair[1];
-            column += 2 * (pair[0] + count);
-            // A pair without opaque pixels ends its row.
-            if (count == 0) {
-                break;
-            }
-            const int64_t runBegin = column - 2 * count;
-            const int64_t begin = std::max<int64_t>(runBegin, 0);
-            const int64_t end = std::min(column, limit);
-            if (begin < end) {
-                const auto* pixels = reinterpret_cast<const unsigned char*>(pair + 2);
-                cursor = Splice(surface->m_pSpanPool, cursor, static_cast<int>(begin),
-                                static_cast<int>(end), pixels + (begin - runBegin));
-            }
-            pair += 2 + count;
-        }
+        PutSpriteRow(nodes, rowSpans[row], spriteRows[row - y], left, limit);
     }
 }
 
