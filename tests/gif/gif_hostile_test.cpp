@@ -4,58 +4,30 @@
 namespace giftest {
 namespace {
 
-const std::vector<Rgb> kColors{kRed, kGreen};
-
-// Loads and reports the frame count, -1 when Load fails.
-int FrameCount(const kvtest::GifBytes& bytes) {
-    cKvAniDIBList decoder;
-    return LoadBytes(decoder, bytes) == 1 ? static_cast<int>(Frames(decoder).size()) : -1;
-}
-
-kvtest::GifBytes TwoFrames() {
+GifBytes TwoFrames() {
     GifBuilder gif(4, 4);
-    gif.GlobalTable(kColors).Image(0, 0, 4, 4, std::vector<uint8_t>(16, 1), 2);
-    gif.GraphicControl(1, 5).Image(1, 1, 2, 2, {0, 1, 1, 0}, 2, false, kColors).Trailer();
+    gif.GlobalTable({kRed, kGreen}).Image(0, 0, 4, 4, std::vector<uint8_t>(16, 1), 2);
+    gif.GraphicControl(1, 5).Image(1, 1, 2, 2, {0, 1, 1, 0}, 2, false, {kWhite, kGrey}).Trailer();
     return gif.Data();
 }
 
 TEST(GifHostile, EveryTruncationLoadsCleanly) {
-    const kvtest::GifBytes whole = TwoFrames();
+    const GifBytes whole = TwoFrames();
     for (size_t size = 0; size <= whole.size(); ++size) {
-        const int frames = FrameCount(kvtest::GifBytes(whole.begin(), whole.begin() + size));
+        const int frames = FrameCount(GifBytes(whole.begin(), whole.begin() + size));
         EXPECT_LE(frames, 2) << size;
     }
     EXPECT_EQ(2, FrameCount(whole));
 }
 
-TEST(GifHostile, CutDescriptorOrLocalTableEndsTheList) {
-    const kvtest::GifBytes whole = TwoFrames();
-    // First frame ends at 13 + 6 + its image; the second descriptor starts 8 bytes
-    // after it (graphic control extension).
-    GifBuilder first(4, 4);
-    first.GlobalTable(kColors).Image(0, 0, 4, 4, std::vector<uint8_t>(16, 1), 2);
-    const size_t secondDescriptor = first.Data().size() + 8;
-    for (size_t cut : {secondDescriptor + 4, secondDescriptor + 10 + 3}) {
-        EXPECT_EQ(1, FrameCount(kvtest::GifBytes(whole.begin(), whole.begin() + cut))) << cut;
-    }
-}
-
 TEST(GifHostile, OversizedScreensAndImagesAreRefused) {
-    EXPECT_EQ(
-        -1,
-        FrameCount(
-            GifBuilder(16385, 2).GlobalTable(kColors).Image(0, 0, 1, 1, {0}, 2).Trailer().Data()));
-    EXPECT_EQ(-1, FrameCount(GifBuilder(16384, 16384)
-                                 .GlobalTable(kColors)
-                                 .Image(0, 0, 1, 1, {0}, 2)
-                                 .Trailer()
-                                 .Data()));
-    EXPECT_EQ(1, FrameCount(GifBuilder(16384, 4096)
-                                .GlobalTable(kColors)
-                                .Image(0, 0, 1, 1, {0}, 2)
-                                .Trailer()
-                                .Data()));
-    // Image sides above the limit, declared with almost no data.
+    const std::pair<int, int> screens[] = {{16385, 2}, {16384, 16384}, {16384, 4096}};
+    for (const auto& [width, height] : screens) {
+        GifBuilder gif(width, height);
+        gif.GlobalTable(kColors).Image(0, 0, 1, 1, {0}, 2).Trailer();
+        EXPECT_EQ(height == 4096 ? 1 : -1, FrameCount(gif.Data())) << width << "x" << height;
+    }
+    // An image side above the limit, declared with almost no data.
     GifBuilder wide(2, 2);
     wide.GlobalTable(kColors)
         .Descriptor(0, 0, 16385, 1)
@@ -96,7 +68,7 @@ TEST(GifHostile, ManyLargeFramesStopAtTheDecoderBudget) {
 }
 
 TEST(GifHostile, ExtensionsRunningPastTheDataEndTheList) {
-    const kvtest::GifBytes blocks[] = {
+    const GifBytes blocks[] = {
         {0x21, 0xF9, 4, 0},              // graphic control cut short
         {0x21, 0xFF, 11, 'N', 'E'},      // application identifier cut short
         {0x21, 0xFE, 200, 'a'},          // comment sub-block past the end

@@ -6,119 +6,83 @@ namespace {
 
 using kvtest::CodeWriter;
 
-const std::vector<Rgb> kColors{kRed, kGreen, kWhite, kGrey};
-const uint16_t kPixels[4] = {kRedPixel, kGreenPixel, kWhitePixel, kGreyPixel};
-
 // The first row of a width x 1 image decoded from the codes, as indices 0 to 3
 // (-1 for the key); empty when nothing loads.
-std::vector<int> DecodeRow(int width, const kvtest::GifBytes& data, int minimumCodeSize = 2,
+std::vector<int> DecodeRow(int width, const GifBytes& data, int minimumCodeSize = 2,
                            size_t subBlockSize = 255) {
     cKvAniDIBList decoder;
     GifBuilder gif(width, 1);
     gif.GlobalTable(kColors)
         .Descriptor(0, 0, width, 1)
-        .ImageData(minimumCodeSize, data, subBlockSize);
-    gif.Trailer();
+        .ImageData(minimumCodeSize, data, subBlockSize)
+        .Trailer();
     if (LoadBytes(decoder, gif.Data()) != 1) {
         return {};
     }
-    CKvAImage& frame = *Frames(decoder)[0];
     std::vector<int> row;
-    for (int x = 0; x < width; ++x) {
-        const uint16_t pixel = Pixel(frame, x, 0);
+    for (uint16_t pixel : Row(*Frames(decoder)[0], 0)) {
         int index = -1;
         for (int i = 0; i < 4; ++i) {
             index = pixel == kPixels[i] ? i : index;
         }
         row.push_back(index);
     }
+    row.resize(static_cast<size_t>(width));
     return row;
 }
 
-TEST(GifLzw, CodesWidenAfterEntrySevenWithMinimumCodeSizeTwo) {
-    // clear 4 and end 5; 3-bit codes until entry 7 is made, then 4 bits.
-    const auto data =
-        CodeWriter().Put(4, 3).Put(0, 3).Put(1, 3).Put(2, 3).Put(3, 4).Put(5, 4).Finish();
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), DecodeRow(4, data));
-    // Read with the wrong width the same codes mean something else.
-    const auto narrow =
-        CodeWriter().Put(4, 3).Put(0, 3).Put(1, 3).Put(2, 3).Put(3, 3).Put(5, 3).Finish();
-    EXPECT_NE((std::vector<int>{0, 1, 2, 3}), DecodeRow(4, narrow));
-}
+struct CodesCase {
+    const char* name;
+    std::vector<std::pair<int, int>> codes;  // code, bit width
+    std::vector<int> expected;               // empty: the image is dropped
+    int width = 0;                           // 0: as many pixels as expected
+    int minimumCodeSize = 2;
+};
 
-TEST(GifLzw, CodeEqualToNextFreeRepeatsThePreviousStringsFirstIndex) {
-    // 1, then 6 = [1 1] (not yet in the table), then 7 = [1 1 1].
-    const auto data = CodeWriter().Put(4, 3).Put(1, 3).Put(6, 3).Put(7, 3).Put(5, 4).Finish();
-    EXPECT_EQ(std::vector<int>(6, 1), DecodeRow(6, data));
-    // The new entry is that string: code 6 later gives [1 1] again.
-    const auto reuse =
-        CodeWriter().Put(4, 3).Put(1, 3).Put(6, 3).Put(2, 3).Put(6, 4).Put(5, 4).Finish();
-    EXPECT_EQ((std::vector<int>{1, 1, 1, 2, 1, 1}), DecodeRow(6, reuse));
-}
+class GifLzwCodes : public testing::TestWithParam<CodesCase> {};
 
-TEST(GifLzw, StringsEmittedAgainMatchTheirTableEntries) {
-    // 6 = [1 1] made by a code equal to the next free code, 7 = [1 1 2]; 7 twice.
-    const auto repeated =
-        CodeWriter().Put(4, 3).Put(1, 3).Put(6, 3).Put(2, 3).Put(7, 4).Put(7, 4).Put(5, 4).Finish();
-    EXPECT_EQ((std::vector<int>{1, 1, 1, 2, 1, 1, 2, 1, 1, 2}), DecodeRow(10, repeated));
-    // After a clear, code 6 is the single index 6 (no colour), not a string: the next
-    // 6 is the zeroed entry 6, [0 0], plus its first index.
-    const auto afterClear = CodeWriter().Put(4, 3).Put(6, 3).Put(6, 3).Put(5, 3).Finish();
-    EXPECT_EQ((std::vector<int>{-1, 0, 0, 0}), DecodeRow(4, afterClear));
-}
-
-TEST(GifLzw, StreamWithoutLeadingClearUsesZeroAsPreviousCode) {
-    // Code 1 makes entry 6 = [0 1] with 0 as its prefix.
-    const auto data = CodeWriter().Put(1, 3).Put(6, 3).Put(5, 4).Finish();
-    EXPECT_EQ((std::vector<int>{1, 0, 1}), DecodeRow(3, data));
-}
-
-TEST(GifLzw, ClearResetsWidthAndTable) {
-    // Grow to 4 bits, clear (read with 4 bits), continue with 3-bit codes.
-    const auto data = CodeWriter()
-                          .Put(4, 3)
-                          .Put(0, 3)
-                          .Put(1, 3)
-                          .Put(2, 3)
-                          .Put(4, 4)
-                          .Put(3, 3)
-                          .Put(3, 3)
-                          .Put(6, 3)
-                          .Put(5, 4)
-                          .Finish();
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 3, 3, 3}), DecodeRow(7, data));
-}
-
-TEST(GifLzw, CorruptCodesDropTheImage) {
-    // After a clear, a code above the first free code.
-    EXPECT_TRUE(DecodeRow(2, CodeWriter().Put(4, 3).Put(7, 3).Put(5, 3).Finish()).empty());
-    // A chain that points at itself: entry 6's prefix is 6 after a clear followed by 6.
-    EXPECT_TRUE(
-        DecodeRow(4, CodeWriter().Put(4, 3).Put(6, 3).Put(1, 3).Put(6, 3).Put(5, 4).Finish())
-            .empty());
-}
-
-TEST(GifLzw, MinimumCodeSizeAboveElevenIsRefused) {
-    EXPECT_TRUE(
-        DecodeRow(1, CodeWriter().Put(4096, 13).Put(0, 13).Put(4097, 13).Finish(), 12).empty());
-    EXPECT_EQ((std::vector<int>{1}),
-              DecodeRow(1, CodeWriter().Put(2048, 12).Put(1, 12).Put(2049, 12).Finish(), 11));
-}
-
-TEST(GifLzw, SubBlockBoundariesAreInvisible) {
-    std::vector<uint8_t> indices;
-    for (int i = 0; i < 300; ++i) {
-        indices.push_back(static_cast<uint8_t>((i * 7 / 5) % 4));
+TEST_P(GifLzwCodes, DecodeTo) {
+    CodeWriter writer;
+    for (const auto& [code, bits] : GetParam().codes) {
+        writer.Put(code, bits);
     }
-    const auto data = kvtest::LzwEncode(indices, 2);
-    const std::vector<int> expected(indices.begin(), indices.end());
-    for (size_t subBlock : {1, 2, 3, 254, 255}) {
-        EXPECT_EQ(expected, DecodeRow(300, data, 2, subBlock)) << subBlock;
-    }
+    const int width =
+        GetParam().width ? GetParam().width : static_cast<int>(GetParam().expected.size());
+    EXPECT_EQ(GetParam().expected, DecodeRow(width, writer.Finish(), GetParam().minimumCodeSize));
 }
 
-TEST(GifLzw, FullTableKeepsDecodingWithTwelveBitCodes) {
-    // Noise fills the 4096-entry table; with and without clear codes when full.
+// Clear is 4 and end 5 with minimum code size 2.
+INSTANTIATE_TEST_SUITE_P(
+    Gif, GifLzwCodes,
+    testing::Values(
+        // 3-bit codes until entry 7 is made, then 4 bits.
+        CodesCase{
+            "WidenAfterEntrySeven", {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}}, {0, 1, 2, 3}},
+        // Code equal to the next free one: 6 = [1 1], then 7 = [1 1 1].
+        CodesCase{"KwKwK", {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {5, 4}}, {1, 1, 1, 1, 1, 1}},
+        CodesCase{"KwKwKEntryReused",
+                  {{4, 3}, {1, 3}, {6, 3}, {2, 3}, {6, 4}, {5, 4}},
+                  {1, 1, 1, 2, 1, 1}},
+        CodesCase{"LinkedLastEmittedTwice",
+                  {{4, 3}, {1, 3}, {6, 3}, {2, 3}, {7, 4}, {7, 4}, {5, 4}},
+                  {1, 1, 1, 2, 1, 1, 2, 1, 1, 2}},
+        // After a clear, 6 is the bare index 6 (no colour); the next 6 is the zeroed
+        // entry [0 0] plus its first index.
+        CodesCase{"NextFreeRightAfterClear", {{4, 3}, {6, 3}, {6, 3}, {5, 3}}, {-1, 0, 0, 0}},
+        // Without a leading clear 0 is the previous code: 6 = [0 1].
+        CodesCase{"NoLeadingClear", {{1, 3}, {6, 3}, {5, 4}}, {1, 0, 1}},
+        // Grow to 4 bits, clear (read with 4 bits), continue with 3-bit codes.
+        CodesCase{"ClearResetsWidthAndTable",
+                  {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {4, 4}, {3, 3}, {3, 3}, {6, 3}, {5, 4}},
+                  {0, 1, 2, 3, 3, 3, 3}},
+        CodesCase{"CodeAboveNextFree", {{4, 3}, {7, 3}, {5, 3}}, {}, 2},
+        // Entry 6's prefix is itself.
+        CodesCase{"SelfPrefix", {{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 4}}, {}, 4},
+        CodesCase{"MinimumCodeSizeEleven", {{2048, 12}, {1, 12}, {2049, 12}}, {1}, 1, 11},
+        CodesCase{"MinimumCodeSizeTwelveRefused", {{4096, 13}, {0, 13}, {4097, 13}}, {}, 1, 12}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GifLzw, SubBlockBoundariesAndFullTables) {
     std::vector<uint8_t> indices;
     uint32_t seed = 12345;
     for (int i = 0; i < 16000; ++i) {
@@ -126,17 +90,19 @@ TEST(GifLzw, FullTableKeepsDecodingWithTwelveBitCodes) {
         indices.push_back(static_cast<uint8_t>((seed >> 16) & 3));
     }
     const std::vector<int> expected(indices.begin(), indices.end());
-    EXPECT_EQ(expected, DecodeRow(16000, kvtest::LzwEncode(indices, 2)));
+    // Noise fills the 4096-entry table; with and without clear codes when full.
+    EXPECT_EQ(expected, DecodeRow(16000, kvtest::LzwEncode(indices, 2), 2, 1));
     EXPECT_EQ(expected, DecodeRow(16000, kvtest::LzwEncode(indices, 2, {.clearWhenFull = false})));
 }
 
 TEST(GifLzw, DataEndingBeforeTheEndCodeKeepsTheIndicesSoFar) {
     // A terminator before the end code: the frame stays, the next frame still decodes.
-    const auto codes = CodeWriter().Put(4, 3).Put(1, 3).Put(2, 3).Put(3, 3).Finish();
     {
         cKvAniDIBList decoder;
         GifBuilder gif(4, 1);
-        gif.GlobalTable(kColors).Descriptor(0, 0, 4, 1).ImageData(2, codes);
+        gif.GlobalTable(kColors)
+            .Descriptor(0, 0, 4, 1)
+            .ImageData(2, CodeWriter().Put(4, 3).Put(1, 3).Put(2, 3).Put(3, 3).Finish());
         gif.Image(0, 0, 4, 1, {3, 3, 3, 3}, 2).Trailer();
         ASSERT_EQ(1, LoadBytes(decoder, gif.Data()));
         const auto frames = Frames(decoder);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "gif/kv_ani_dib_list.h"
 #include "imaging/kv_aimage.h"
@@ -26,14 +27,15 @@ constexpr uint16_t kRedPixel = 0x7C00;
 constexpr uint16_t kGreenPixel = 0x03E0;
 constexpr uint16_t kWhitePixel = 0x7FFF;
 constexpr uint16_t kGreyPixel = kvpixel::FromRgb(0x80, 0x40, 0x20);
+// Indices 0 to 3 of the usual four-colour table, as pixels.
+const std::vector<Rgb> kColors{kRed, kGreen, kWhite, kGrey};
+constexpr uint16_t kPixels[4] = {kRedPixel, kGreenPixel, kWhitePixel, kGreyPixel};
 
 inline std::string TempPath(const std::string& name) {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
     std::string test = std::string(info->test_suite_name()) + "_" + info->name();
     for (char& c : test) {
-        if (c == '/') {
-            c = '_';
-        }
+        c = c == '/' ? '_' : c;
     }
     return testing::TempDir() + "kvgif_" + test + "_" + name;
 }
@@ -45,25 +47,24 @@ inline int LoadBytes(cKvAniDIBList& decoder, const GifBytes& bytes) {
     return decoder.Load(path.c_str());
 }
 
+inline std::vector<CKvAImage*> Frames(cKvAniDIBList& decoder,
+                                      std::vector<unsigned long>* delays = nullptr) {
+    std::vector<CKvAImage*> frames;
+    std::vector<unsigned long> ignored;
+    decoder.exportImageList(frames, delays ? *delays : ignored);
+    return frames;
+}
+
+// Frame count after loading, -1 when Load fails.
+inline int FrameCount(const GifBytes& bytes) {
+    cKvAniDIBList decoder;
+    return LoadBytes(decoder, bytes) == 1 ? static_cast<int>(Frames(decoder).size()) : -1;
+}
+
 inline uint16_t Pixel(CKvAImage& image, int x, int y) {
     return reinterpret_cast<const uint16_t*>(image.GetBits(y))[x];
 }
 
-inline std::vector<CKvAImage*> Frames(cKvAniDIBList& decoder) {
-    std::vector<CKvAImage*> frames;
-    std::vector<unsigned long> delays;
-    decoder.exportImageList(frames, delays);
-    return frames;
-}
-
-inline std::vector<unsigned long> Delays(cKvAniDIBList& decoder) {
-    std::vector<CKvAImage*> frames;
-    std::vector<unsigned long> delays;
-    decoder.exportImageList(frames, delays);
-    return delays;
-}
-
-// One row of a frame as pixels.
 inline std::vector<uint16_t> Row(CKvAImage& image, int y) {
     const auto* row = reinterpret_cast<const uint16_t*>(image.GetBits(y));
     return std::vector<uint16_t>(row, row + image.GetWidth());

@@ -12,6 +12,10 @@
 
 namespace parts_test {
 
+// A width x height GIF of `frames` frames, each with the given delay (1/100 s)
+// and a different solid colour.
+std::string MakePartGif(int width, int height, int frames, int delay);
+
 class PartsTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -22,6 +26,7 @@ protected:
 
     // The POSIX path of a part file below the cache root, e.g. ("lc", "lcm001.gif").
     std::string CachedFile(const std::string& folder, const std::string& fileName) const;
+    static void WriteFile(const std::string& path, const std::string& bytes);
     // Serves a part GIF where the download step looks for fileName.
     void ServePart(bool com, const std::string& fileName, const std::string& bytes);
     static std::string ServerPath(bool com, const std::string& fileName);

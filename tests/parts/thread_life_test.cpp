@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "avatar_id/avtr_id.h"
-#include "part_gif.h"
 #include "parts/avtr_download_thread.h"
 #include "parts/avtr_part_pool.h"
 #include "parts_fixture.h"
