@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/testing.h"
@@ -38,7 +39,6 @@ public:
     MemoryDc(const MemoryDc&) = delete;
     MemoryDc& operator=(const MemoryDc&) = delete;
     operator HDC() const { return m_dc; }
-    HBITMAP Bitmap() const { return m_bitmap; }
 
 private:
     HDC m_dc;
@@ -57,25 +57,43 @@ inline BITMAPINFO DibInfo(int width, int height, int bitsPerPixel) {
     return info;
 }
 
-// A top-down 16-bit DIB section whose pixel (x, y) is pixel(x, y).
+// The live bits of a top-down 16- or 32-bit DIB section, rows DWORD-aligned.
+struct DibBits {
+    uint8_t* bits = nullptr;
+    size_t stride = 0;
+    size_t bytes = 0;
+    uint8_t* At(int x, int y) const { return bits + y * stride + x * bytes; }
+    uint32_t Get(int x, int y) const {
+        uint32_t v = 0;
+        std::memcpy(&v, At(x, y), bytes);
+        return v;
+    }
+};
+
+// A top-down DIB section whose pixel (x, y) holds the raw value pixel(x, y).
 template <typename Fn>
-HBITMAP Dib16(int width, int height, Fn&& pixel) {
-    const BITMAPINFO info = DibInfo(width, -height, 16);
+HBITMAP Dib(int width, int height, int bitsPerPixel, Fn&& pixel, DibBits* live = nullptr) {
+    const BITMAPINFO info = DibInfo(width, -height, bitsPerPixel);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     EXPECT_NE(bitmap, nullptr);
-    const size_t stride = (static_cast<size_t>(width) * 2 + 3) & ~size_t{3};
+    const size_t bytes = static_cast<size_t>(bitsPerPixel / 8);
+    const DibBits d{static_cast<uint8_t*>(bits),
+                    (static_cast<size_t>(width) * bytes + 3) & ~size_t{3}, bytes};
     for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(bits) + y * stride);
         for (int x = 0; x < width; ++x) {
-            row[x] = static_cast<uint16_t>(pixel(x, y));
+            const uint32_t v = static_cast<uint32_t>(pixel(x, y));
+            std::memcpy(d.At(x, y), &v, bytes);
         }
+    }
+    if (live != nullptr) {
+        *live = d;
     }
     return bitmap;
 }
 
-// A 32-bit screen-compatible bitmap filled with one colour.
-inline HBITMAP Filled32(int width, int height, COLORREF color) {
+// A screen-compatible bitmap filled with one colour.
+inline HBITMAP Filled(int width, int height, COLORREF color) {
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     ReleaseDC(nullptr, screen);
