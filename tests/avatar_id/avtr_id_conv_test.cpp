@@ -58,7 +58,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AvtrIdConvTest, EveryConvAppends) {
     CAvtrIdConv conv;
-    EXPECT_EQ(conv.GetAvtrId(), "");
     conv.SetOrgAvtrId(kSampleCode);
     conv.Conv();
     conv.Conv();
