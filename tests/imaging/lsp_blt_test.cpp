@@ -35,11 +35,6 @@ protected:
         m_bitmap = CreateCompatibleBitmap(screen, 6, 5);
         ReleaseDC(nullptr, screen);
         m_old = SelectObject(m_dc, m_bitmap);
-        const RECT all{0, 0, 6, 5};
-        HBRUSH white = CreateSolidBrush(kWhite);
-        FillRect(m_dc, &all, white);
-        DeleteObject(white);
-
         m_surface.CreateDib(4, 3, kRed, 2);
         m_sprite = kvtest::MakeSprite(3, {{0, 3, kGreen, kBlue, kGreen}});
         lsp::PutSprite(&m_surface, 1, 1, m_sprite.get());
@@ -53,9 +48,17 @@ protected:
         kvplatform::SetScreenDepth(32);
     }
 
+    void FillWhite() {
+        const RECT all{0, 0, 6, 5};
+        HBRUSH white = CreateSolidBrush(kWhite);
+        FillRect(m_dc, &all, white);
+        DeleteObject(white);
+    }
+
     // Expects the destination to show the surface's (1, 0)-(4, 3) region at (2, 1),
     // white elsewhere; blue pixels show white when keyed.
-    void ExpectCopied(bool keyed) {
+    void ExpectCopied(const char* what, bool keyed) {
+        SCOPED_TRACE(what);
         int width = 0, height = 0;
         std::vector<COLORREF> pixels;
         ASSERT_TRUE(kvplatform::ReadDcPixels(m_dc, width, height, pixels));
@@ -83,20 +86,17 @@ protected:
     int m_savedLegacy = -1;
 };
 
-TEST_P(LspBltTest, OpaqueCopyShowsEveryPixel) {
+TEST_P(LspBltTest, OpaqueCopyShowsEveryPixelAndKeyedCopiesLeaveTheDestinationUnderBlue) {
+    FillWhite();
     lsp::BltLsp(m_dc, 2, 1, 1, 0, 3, 3, &m_surface);
-    ExpectCopied(false);
-}
-
-TEST_P(LspBltTest, KeyedCopyLeavesTheDestinationUnderBlue) {
+    ExpectCopied("opaque", false);
+    FillWhite();
     lsp::TransBltLsp(m_dc, 2, 1, 1, 0, 3, 3, &m_surface);
-    ExpectCopied(true);
-}
-
-TEST_P(LspBltTest, MaskCopyLeavesTheDestinationUnderBlue) {
+    ExpectCopied("keyed", true);
+    FillWhite();
     m_surface.Update();
     lsp::TransBltByMask(m_dc, 2, 1, 3, 3, m_surface.m_hBitmap, 1, 0);
-    ExpectCopied(true);
+    ExpectCopied("mask", true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, LspBltTest,
