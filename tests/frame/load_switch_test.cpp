@@ -2,9 +2,6 @@
 // in the current directory. Each case runs this test program again in a folder
 // prepared for it, so that the library is loaded anew there; the child reports
 // what reached the debugger output.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,6 +11,8 @@
 
 #include "frame/avatar_log.h"
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -47,26 +46,17 @@ class LoadSwitch : public ::testing::TestWithParam<Switch> {};
 
 std::string RunChildIn(const std::filesystem::path& folder) {
     const std::string report = (folder / "report.txt").string();
-    const pid_t child = fork();
-    if (child == 0) {
-        if (chdir(folder.c_str()) == 0 && setenv(kReportVariable, report.c_str(), 1) == 0 &&
-            freopen("/dev/null", "w", stdout)) {
-            execl("/proc/self/exe", "test_frame",
-                  "--gtest_filter=LoadSwitchChild.ReportsWhatTheLogSays",
-                  static_cast<char*>(nullptr));
-        }
-        _exit(127);
-    }
-    int status = 0;
-    EXPECT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const kvtest::ProgramOutcome outcome = kvtest::RunProgram(
+        "env", {"-C", folder.string(), std::string(kReportVariable) + "=" + report,
+                std::filesystem::read_symlink("/proc/self/exe").string(),
+                "--gtest_filter=LoadSwitchChild.ReportsWhatTheLogSays"});
+    EXPECT_EQ(outcome.exitCode, 0);
     std::ifstream stream(report);
     return std::string(std::istreambuf_iterator<char>(stream), {});
 }
 
 TEST_P(LoadSwitch, IsDecidedOnceAtLoad) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kvload-XXXXXX").string();
-    const std::filesystem::path folder = mkdtemp(pattern.data());
+    const std::filesystem::path folder = kvtest::MakeTempFolder();
     if (GetParam() == Switch::kFile) {
         std::ofstream(folder / "gstack") << "";
     } else if (GetParam() == Switch::kFolder) {

@@ -1,7 +1,5 @@
 #include "frame/veltrun_directory.h"
 
-#include <stdlib.h>
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +9,7 @@
 #include <string>
 
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
 
 namespace {
 
@@ -26,16 +25,12 @@ const std::string k259(259, 'h');
 
 class VeltrunDirectory : public ::testing::TestWithParam<Case> {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kvframe-XXXXXX").string();
-        m_folder = mkdtemp(pattern.data());
-        kvplatform::SetRegistryFile(m_folder + "/registry.ini");
-    }
+    void SetUp() override { kvplatform::SetRegistryFile(m_folder + "/registry.ini"); }
     void TearDown() override {
         kvplatform::SetRegistryFile("");
         std::filesystem::remove_all(m_folder);
     }
-    std::string m_folder;
+    std::string m_folder = kvtest::MakeTempFolder();
 };
 
 TEST_P(VeltrunDirectory, HasThreeOutcomes) {
