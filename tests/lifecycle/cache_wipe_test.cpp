@@ -3,11 +3,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "frame/avatar_cache_wipe.h"
 #include "parts/download_temp_name.h"
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
 
 namespace fs = std::filesystem;
 
@@ -16,14 +19,7 @@ namespace {
 class CacheWipeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_home =
-            fs::temp_directory_path() /
-            ("kvavtr-wipe-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_home);
-        m_cache = m_home / "Avatar";
         fs::create_directories(m_cache);
-        m_registry = m_home / "registry.ini";
         std::ofstream(m_registry) << "[Software\\Veltrun.Com\\KOREAN]\nHome=" << m_home.string()
                                   << "\n";
         kvplatform::SetRegistryFile(m_registry.string());
@@ -37,17 +33,10 @@ protected:
         fs::create_directories(path.parent_path());
         std::ofstream(path) << "x";
     }
-    static int CountFiles(const fs::path& folder) {
-        int n = 0;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            n += entry.is_regular_file() ? 1 : 0;
-        }
-        return n;
-    }
 
-    fs::path m_home;
-    fs::path m_cache;
-    fs::path m_registry;
+    const fs::path m_home = kvtest::MakeTempFolder();
+    const fs::path m_cache = m_home / "Avatar";
+    const fs::path m_registry = m_home / "registry.ini";
 };
 
 TEST_F(CacheWipeTest, DeletesAtMostOneHundredEntriesOfAnimatedAvatarFiles) {
@@ -56,43 +45,38 @@ TEST_F(CacheWipeTest, DeletesAtMostOneHundredEntriesOfAnimatedAvatarFiles) {
     }
     ClearAvatarCache();
     // "." and ".." count among the hundred entries.
-    EXPECT_EQ(CountFiles(m_cache), 52);
+    const auto left = std::distance(fs::directory_iterator(m_cache), fs::directory_iterator());
+    EXPECT_EQ(left, 52);
 }
 
-TEST_F(CacheWipeTest, LeavesLegacyArtAndForeignFilesAlone) {
-    const char* kept[] = {"Avatar3.ini", "MRH.avt",    "MRH0001.avt", "notes.txt",
-                          "AX_x.GIF",    "AWFS_x.BMP", "BB_x.GIF"};
-    for (const char* name : kept) {
-        Touch(m_cache / name);
-    }
-    const char* wiped[] = {"AWFA_abc.GIF", "ACHS_abc.gif", "AGFS_x.GIF", "BB_abc.BMP",
-                           "BS_abc.bmp"};
-    for (const char* name : wiped) {
+TEST_F(CacheWipeTest, WipesAvatarPicturesAndDownloadsButLeavesLegacyArtAndForeignFiles) {
+    const std::pair<const char*, bool> files[] = {
+        // name, kept
+        {"Avatar3.ini", true}, {"MRH.avt", true},       {"MRH0001.avt", true},
+        {"notes.txt", true},   {"AX_x.GIF", true},      {"AWFS_x.BMP", true},
+        {"BB_x.GIF", true},    {"AWFA_abc.GIF", false}, {"ACHS_abc.gif", false},
+        {"AGFS_x.GIF", false}, {"BB_abc.BMP", false},   {"BS_abc.bmp", false}};
+    for (const auto& [name, kept] : files) {
         Touch(m_cache / name);
     }
     const std::string temporary = MakeDownloadTemporaryPath((m_cache / "lcm001.gif").string());
     Touch(temporary);
     ClearAvatarCache();
-    for (const char* name : kept) {
-        EXPECT_TRUE(fs::exists(m_cache / name)) << name;
-    }
-    for (const char* name : wiped) {
-        EXPECT_FALSE(fs::exists(m_cache / name)) << name;
+    for (const auto& [name, kept] : files) {
+        EXPECT_EQ(fs::exists(m_cache / name), kept) << name;
     }
     EXPECT_FALSE(fs::exists(temporary));
 }
 
-TEST_F(CacheWipeTest, NumberedSubFolderGoesOnlyWhenNoEarlierOneExists) {
-    for (int i = 0; i < 20; ++i) {
-        Touch(m_cache / "3" / ("f" + std::to_string(i)));
-        Touch(m_cache / "1" / ("f" + std::to_string(i)));
-        Touch(m_cache / "a" / ("f" + std::to_string(i)));
+// Two passes, each emptying and removing the first sub-folder named 0, 1, ... f, 10, ... 19.
+TEST_F(CacheWipeTest, TwoPassesRemoveTheFirstNumberedSubFolders) {
+    for (const char* folder : {"3", "1", "a"}) {
+        Touch(m_cache / folder / "f");
     }
     ClearAvatarCache();
     EXPECT_FALSE(fs::exists(m_cache / "1"));
     EXPECT_FALSE(fs::exists(m_cache / "3"));
-    EXPECT_TRUE(fs::exists(m_cache / "a"));
-    EXPECT_EQ(CountFiles(m_cache / "a"), 20);
+    EXPECT_TRUE(fs::exists(m_cache / "a" / "f"));
 }
 
 TEST_F(CacheWipeTest, FolderThatCannotBeRemovedIsWorkedOnTwice) {

@@ -12,6 +12,7 @@
 #include "layered/default_avatars.h"
 #include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
 #include "support/gif_builder.h"
 #include "support/http_server.h"
 
@@ -22,14 +23,9 @@ namespace {
 class DllLifecycleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_root = fs::temp_directory_path() /
-                 ("kvavtr-life-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_root);
         fs::create_directories(m_root / "home" / "Avatar");
-        m_oldCwd = fs::current_path();
         fs::current_path(m_root);
-        WriteRegistry("");
+        WriteRegistry();
         kvplatform::SetDownloadTimeouts(1000, 1000);
     }
     void TearDown() override {
@@ -38,30 +34,38 @@ protected:
         fs::current_path(m_oldCwd);
         fs::remove_all(m_root);
     }
-    void WriteRegistry(const std::string& server) {
+    // Port 1 refuses at once.
+    void WriteRegistry(const std::string& server = "127.0.0.1:1") {
         std::ofstream(m_root / "registry.ini")
             << "[Software\\Veltrun.Com\\KOREAN]\nHome=" << (m_root / "home").string()
-            << "\nPartServer=" << (server.empty() ? "127.0.0.1:1" : server)
-            << "\nAvatarServer=" << (server.empty() ? "127.0.0.1:1" : server) << "\n";
+            << "\nPartServer=" << server << "\nAvatarServer=" << server << "\n";
         kvplatform::SetRegistryFile((m_root / "registry.ini").string());
     }
 
-    fs::path m_root;
-    fs::path m_oldCwd;
+    const fs::path m_root = kvtest::MakeTempFolder();
+    const fs::path m_oldCwd = fs::current_path();
 };
 
-TEST_F(DllLifecycleTest, StartsOnceAndStartsAgainAfterShutDown) {
+TEST_F(DllLifecycleTest, StartsOnceAndShutDownFreesEverythingAndWipesTheCache) {
     EXPECT_EQ(InitAvatarDll(), 1);
     CAvtrDownloadThread* thread = CAvtrPartPool::m_pAvtrDnThread;
     EXPECT_NE(thread, nullptr);
     EXPECT_EQ(InitAvatarDll(), 0);
     EXPECT_EQ(CAvtrPartPool::m_pAvtrDnThread, thread);  // not replaced while running
+    EXPECT_EQ(g_pAnonymousImage64, nullptr);
+    g_pAnonymousImage64 = new CKvAImage;
+    g_pAnonymousImage64->Create(4, 4);
+    std::ofstream(m_root / "home" / "Avatar" / "AGHS_someone.GIF") << "x";
+    std::ofstream(m_root / "home" / "Avatar" / "Avatar3.ini") << "[x]";
     DestroyAvatarDll();
     EXPECT_EQ(CAvtrPartPool::Inst(), nullptr);
     EXPECT_EQ(CAvtrPartPool::m_pAvtrDnThread, nullptr);
     for (CAvtr2004* avatar : s_pDefaultAvatar) {
         EXPECT_EQ(avatar, nullptr);
     }
+    EXPECT_EQ(g_pAnonymousImage64, nullptr);  // freed: the leak checker would say otherwise
+    EXPECT_FALSE(fs::exists(m_root / "home" / "Avatar" / "AGHS_someone.GIF"));
+    EXPECT_TRUE(fs::exists(m_root / "home" / "Avatar" / "Avatar3.ini"));
     EXPECT_EQ(InitAvatarDll(), 1);
     DestroyAvatarDll();
 }
@@ -77,19 +81,6 @@ TEST_F(DllLifecycleTest, DefaultImagesLoadFromTheHostsImageFolder) {
     EXPECT_NE(CAvtrPartPool::Inst()->Get("AWFS_LCF001_HCF001_FNF001A_PNF001"), nullptr);
     EXPECT_EQ(CAvtrPartPool::Inst()->Get("ACFS_LCF001_HCF001_FNF001A_PNF001"), nullptr);
     DestroyAvatarDll();
-}
-
-TEST_F(DllLifecycleTest, ShutDownWipesCacheAndFreesAnonymousPictures) {
-    ASSERT_EQ(InitAvatarDll(), 1);
-    EXPECT_EQ(g_pAnonymousImage64, nullptr);
-    g_pAnonymousImage64 = new CKvAImage;
-    g_pAnonymousImage64->Create(4, 4);
-    std::ofstream(m_root / "home" / "Avatar" / "AGHS_someone.GIF") << "x";
-    std::ofstream(m_root / "home" / "Avatar" / "Avatar3.ini") << "[x]";
-    DestroyAvatarDll();
-    EXPECT_EQ(g_pAnonymousImage64, nullptr);  // freed: the leak checker would say otherwise
-    EXPECT_FALSE(fs::exists(m_root / "home" / "Avatar" / "AGHS_someone.GIF"));
-    EXPECT_TRUE(fs::exists(m_root / "home" / "Avatar" / "Avatar3.ini"));
 }
 
 TEST_F(DllLifecycleTest, ShutDownWithRequestsQueuedBehindAHangingServer) {
