@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "layered_fixture.h"
 
 namespace layered_test {
@@ -16,53 +19,37 @@ struct RectCase {
     RECT dest;  // (0, 0, width, height)
 };
 
-void PrintTo(const RectCase& c, std::ostream* os) {
-    *os << c.name;
-}
+class DrawRectTest : public PoolTest, public ::testing::WithParamInterface<RectCase> {};
 
-class DrawRectTest : public PoolTest, public ::testing::WithParamInterface<RectCase> {
-protected:
-    // A part that covers the whole surface, each pixel telling its position.
-    void CreateAvatar(TestAvatar& avatar, const RectCase& c) {
-        CAvtrId id;
-        if (c.com) {
-            id.Set("XYZ123", true);
-            const int side = c.bSmall ? 50 : 100;
-            AddCoordinatePart(c.bSmall ? "ACFS_XYZ123" : "AWFS_XYZ123", side, side * 6 / 5);
-        } else {
-            id.Set("lcm001", false);
-            AddCoordinatePart("lcm001");
-        }
-        ASSERT_EQ(1, avatar.Create(id, c.bSmall, c.bFullHeight, c.bBox, 0x00FFFFFF));
-        if (c.drawingRect) {
-            RECT rc{10, 10, 60, 90};
-            avatar.SetDrawingRect(rc);
-        }
-    }
-};
-
-TEST_P(DrawRectTest, ComputesTheOutputRegion) {
+// Draw copies the region GetDrawRect gives one to one, from a part that covers
+// the whole surface.
+TEST_P(DrawRectTest, DrawCopiesTheOutputRegionOneToOne) {
     const RectCase& c = GetParam();
+    const bool small = c.com && c.bSmall;
+    const std::string part = !c.com ? "lcm001" : small ? "ACFS_XYZ123" : "AWFS_XYZ123";
+    AddCoordinatePart(part, small ? 50 : 100, small ? 60 : 120);
+    CAvtrId id;
+    id.Set(c.com ? "XYZ123" : "lcm001", c.com);
     TestAvatar avatar;
-    CreateAvatar(avatar, c);
+    ASSERT_EQ(1, avatar.Create(id, c.bSmall, c.bFullHeight, c.bBox, kWhite));
+    // Com avatars take the size prefix and a surface of that size; the figure size never changes.
+    EXPECT_EQ(part, avatar.AvatarId().IdVec().front());
+    EXPECT_EQ(small ? 50 : 100, avatar.SurfaceWidth());
+    EXPECT_EQ(small ? 60 : 120, avatar.SurfaceHeight());
+    EXPECT_EQ(46u, avatar.Width());
+    EXPECT_EQ(102u, avatar.Height());
+    if (c.drawingRect) {
+        RECT rc{10, 10, 60, 90};
+        avatar.SetDrawingRect(rc);
+    }
     RECT dest{};
     RECT src{};
     avatar.GetDrawRect(dest, src);
-    EXPECT_EQ(c.src.left, src.left);
-    EXPECT_EQ(c.src.top, src.top);
-    EXPECT_EQ(c.src.right, src.right);
-    EXPECT_EQ(c.src.bottom, src.bottom);
-    EXPECT_EQ(0, dest.left);
-    EXPECT_EQ(0, dest.top);
-    EXPECT_EQ(c.dest.right, dest.right);
-    EXPECT_EQ(c.dest.bottom, dest.bottom);
-}
-
-TEST_P(DrawRectTest, DrawCopiesThatRegionOneToOne) {
-    const RectCase& c = GetParam();
-    TestAvatar avatar;
-    CreateAvatar(avatar, c);
-    Canvas canvas(140, 150, RGB(0, 255, 0));
+    EXPECT_EQ((std::vector<LONG>{c.src.left, c.src.top, c.src.right, c.src.bottom}),
+              (std::vector<LONG>{src.left, src.top, src.right, src.bottom}));
+    EXPECT_EQ((std::vector<LONG>{0, 0, c.dest.right, c.dest.bottom}),
+              (std::vector<LONG>{dest.left, dest.top, dest.right, dest.bottom}));
+    Canvas canvas(140, 150, kGreen);
     EXPECT_EQ(1, avatar.Draw(canvas.dc(), 10, 20, 'M', false, 0));
     EXPECT_TRUE(
         canvas.ShowsCoordinates(10, 20, c.dest.right, c.dest.bottom, c.src.left, c.src.top));

@@ -14,7 +14,6 @@ public:
     ~FakeClock() { kvplatform::SetTickSource({}); }
 
     void Advance(DWORD ms) { m_now += ms; }
-    void Set(DWORD now) { m_now = now; }
 
 private:
     DWORD m_now;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,15 @@
 
 namespace layered_test {
 
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
 // A 16-bit pixel as a DC reads it back: each 5-bit channel widened to 8 bits.
 COLORREF ToColorRef(uint16_t pixel);
 
-// Part pictures. A coordinate sprite is opaque and each pixel encodes its own
-// position, (y << 7) | x, plus a tag in bit 14, so a copy shows where every pixel
-// came from, and from which picture.
+// A coordinate sprite is opaque and each pixel encodes its own position,
+// (y << 7) | x, plus a tag in bit 14, so a copy shows where every pixel came from.
 constexpr uint16_t kSecondTag = 0x4000;
-lsp::SPRITE* CoordinateSprite(int width, int height, uint16_t tag = 0);
 // `pixel` inside `rc` (left, top, right, bottom), transparent elsewhere.
 lsp::SPRITE* KeyedSprite(int width, int height, uint16_t pixel, RECT rc);
 
@@ -35,7 +37,6 @@ public:
     ~Canvas();
 
     HDC dc() const { return m_hdc; }
-    COLORREF fill() const { return m_fill; }
     std::vector<COLORREF> Pixels() const;
     COLORREF At(int x, int y) const;
 
@@ -47,6 +48,9 @@ public:
     ::testing::AssertionResult ShowsBlock(int x, int y, int cx, int cy, COLORREF inside) const;
 
 private:
+    ::testing::AssertionResult Shows(RECT region,
+                                     const std::function<COLORREF(int, int)>& inside) const;
+
     int m_width;
     int m_height;
     COLORREF m_fill;
@@ -58,14 +62,9 @@ private:
 class TestAvatar : public CAvtr2004 {
 public:
     using CAvtr2004::GetDrawRect;
-    using CAvtr2004::GetLsp;
-    using CAvtr2004::GetLspDIBData;
-    using CAvtr2004::TransBlt;
-    using CAvtr2004::TransDIBits;
 
     int SurfaceWidth() const { return m_nLspWidth; }
     int SurfaceHeight() const { return m_nLspHeight; }
-    const BITMAPINFO& BitmapInfo() const { return m_bmi; }
     char Sex() const { return m_cSex; }
     bool HasSurface() const { return m_pLsp != nullptr; }
     bool HasBackground() const { return m_pBkgnd != nullptr; }
@@ -85,8 +84,9 @@ protected:
                  const std::vector<unsigned long>& delays);
     void AddCoordinatePart(const std::string& id, int width = 100, int height = 120,
                            uint16_t tag = 0);
+    // The default figures: male pictures untagged, female ones tagged.
+    void AddDefaultImages();
     int UseCount(const std::string& id);
-    bool InPool(const std::string& id);
 
     std::string m_folder;
 };
