@@ -93,79 +93,66 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode
         std::make_shared<FileObject>(fd, (dwDesiredAccess & GENERIC_READ) != 0, canWrite));
 }
 
-BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
-              LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped) {
-    if (lpNumberOfBytesRead) {
-        *lpNumberOfBytesRead = 0;
+namespace {
+
+// The checks and the loop that ReadFile and WriteFile share: `move` transfers up
+// to n bytes at an offset into the buffer, as read() or write() does.
+template <typename Move>
+BOOL TransferAll(HANDLE hFile, bool hasBuffer, DWORD count, LPDWORD done, LPOVERLAPPED overlapped,
+                 bool (FileObject::*allowed)() const, Move move) {
+    if (done) {
+        *done = 0;
     }
     const auto file = kvplatform::LookupHandle<FileObject>(hFile);
     if (!file) {
         return FALSE;
     }
-    if (lpOverlapped || (!lpBuffer && nNumberOfBytesToRead > 0)) {
+    if (overlapped || (!hasBuffer && count > 0)) {
         SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (!file->CanRead()) {
+    if (!((*file).*allowed)()) {
         SetLastErrorCode(ERROR_ACCESS_DENIED);
         return FALSE;
     }
     DWORD total = 0;
-    while (total < nNumberOfBytesToRead) {
-        const ssize_t got =
-            read(file->Fd(), static_cast<char*>(lpBuffer) + total, nNumberOfBytesToRead - total);
-        if (got < 0 && errno == EINTR) {
+    while (total < count) {
+        const ssize_t moved = move(file->Fd(), total, count - total);
+        if (moved < 0 && errno == EINTR) {
             continue;
         }
-        if (got < 0) {
+        if (moved < 0) {
             SetLastErrorCode(kvplatform::ErrorFromErrno(errno));
             return FALSE;
         }
-        if (got == 0) {
+        // End of file when reading.
+        if (moved == 0) {
             break;
         }
-        total += static_cast<DWORD>(got);
-        if (lpNumberOfBytesRead) {
-            *lpNumberOfBytesRead = total;
+        total += static_cast<DWORD>(moved);
+        if (done) {
+            *done = total;
         }
     }
     return TRUE;
 }
 
+}  // namespace
+
+BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
+              LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped) {
+    return TransferAll(hFile, lpBuffer != nullptr, nNumberOfBytesToRead, lpNumberOfBytesRead,
+                       lpOverlapped, &FileObject::CanRead, [&](int fd, DWORD at, DWORD n) {
+                           return read(fd, static_cast<char*>(lpBuffer) + at, n);
+                       });
+}
+
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
-    if (lpNumberOfBytesWritten) {
-        *lpNumberOfBytesWritten = 0;
-    }
-    const auto file = kvplatform::LookupHandle<FileObject>(hFile);
-    if (!file) {
-        return FALSE;
-    }
-    if (lpOverlapped || (!lpBuffer && nNumberOfBytesToWrite > 0)) {
-        SetLastErrorCode(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (!file->CanWrite()) {
-        SetLastErrorCode(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    DWORD total = 0;
-    while (total < nNumberOfBytesToWrite) {
-        const ssize_t put = write(file->Fd(), static_cast<const char*>(lpBuffer) + total,
-                                  nNumberOfBytesToWrite - total);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put < 0) {
-            SetLastErrorCode(kvplatform::ErrorFromErrno(errno));
-            return FALSE;
-        }
-        total += static_cast<DWORD>(put);
-        if (lpNumberOfBytesWritten) {
-            *lpNumberOfBytesWritten = total;
-        }
-    }
-    return TRUE;
+    return TransferAll(hFile, lpBuffer != nullptr, nNumberOfBytesToWrite, lpNumberOfBytesWritten,
+                       lpOverlapped, &FileObject::CanWrite, [&](int fd, DWORD at, DWORD n) {
+                           return write(fd, static_cast<const char*>(lpBuffer) + at, n);
+                       });
 }
 
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
