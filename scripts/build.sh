@@ -5,7 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$1
 shift
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+launcher=()
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVAVTR_WERROR=ON "${launcher[@]}" "$@" >/dev/null
 targets=()
 for t in ${TARGETS:-}; do
   targets+=(--target "$t")

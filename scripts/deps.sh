@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, testing and benchmarking need.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libpng-dev
   python3

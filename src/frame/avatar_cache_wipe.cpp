@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "animated/avatar_file_name.h"
-#include "frame/veltrun_directory.h"
+#include "base/veltrun_directory.h"
 #include "parts/download_temp_name.h"
 #include "platform/win32.h"
 

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "avatar_id/avtr_id.h"
-#include "frame/veltrun_directory.h"
+#include "base/veltrun_directory.h"
 #include "gif/kv_ani_dib_list.h"
 #include "parts/avtr_download_thread.h"
 #include "parts/part_id_check.h"

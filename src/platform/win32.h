@@ -17,8 +17,8 @@
 #include <urlmon.h>
 #else
 #include "platform/win32_types.h"
-#include "platform/win32_kernel.h"
-#include "platform/win32_gdi.h"
-#include "platform/win32_window.h"
-#include "platform/win32_net.h"
+#include "platform/kernel/win32_kernel.h"
+#include "platform/gdi/win32_gdi.h"
+#include "platform/window/win32_window.h"
+#include "platform/net/win32_net.h"
 #endif
