@@ -10,15 +10,15 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
 #include <io.h>
 #include <shlwapi.h>
 #include <stdlib.h>
 #include <urlmon.h>
+#include <windows.h>
 #else
-#include "platform/win32_types.h"
-#include "platform/kernel/win32_kernel.h"
 #include "platform/gdi/win32_gdi.h"
-#include "platform/window/win32_window.h"
+#include "platform/kernel/win32_kernel.h"
 #include "platform/net/win32_net.h"
+#include "platform/win32_types.h"
+#include "platform/window/win32_window.h"
 #endif

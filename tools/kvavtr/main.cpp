@@ -30,7 +30,8 @@ bool RegisterCommand(const Command& command) {
 
 int UsageError(const char* name) {
     const auto it = Registry().find(name);
-    std::fprintf(stderr, "usage: kvavtr %s %s\n", name, it == Registry().end() ? "" : it->second.usage);
+    std::fprintf(stderr, "usage: kvavtr %s %s\n", name,
+                 it == Registry().end() ? "" : it->second.usage);
     return kUsageError;
 }
 

@@ -12,7 +12,9 @@
 namespace kvcli {
 namespace {
 
-uint8_t Expand5(unsigned v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
+uint8_t Expand5(unsigned v) {
+    return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
 
 }  // namespace
 

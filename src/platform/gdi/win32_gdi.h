@@ -38,12 +38,11 @@ BOOL DeleteObject(HGDIOBJ ho);
 BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
                 int ySrc, int wSrc, int hSrc, DWORD rop);
-int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc,
-                  int ySrc, int SrcWidth, int SrcHeight, const void* lpBits,
-                  const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop);
-BOOL TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
-                    HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
-                    UINT crTransparent);
+int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
+                  int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi,
+                  UINT iUsage, DWORD rop);
+BOOL TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
+                    int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, UINT crTransparent);
 COLORREF SetBkColor(HDC hdc, COLORREF color);
 COLORREF SetTextColor(HDC hdc, COLORREF color);
 int GetMapMode(HDC hdc);
