@@ -337,6 +337,22 @@ int cKvAnigifList::Destroy() {
     return 1;
 }
 
+void cKvAnigifList::TakeFrames(cKvAnigifList& loaded) {
+    Destroy();
+    m_frames.swap(loaded.m_frames);
+    m_delays.swap(loaded.m_delays);
+    m_bmi = loaded.m_bmi;
+    m_defaultDelay = loaded.m_defaultDelay;
+    m_width = loaded.m_width;
+    m_height = loaded.m_height;
+    m_nowFrame = loaded.m_nowFrame.load();
+    m_isAnimated = loaded.m_isAnimated;
+    m_loopsDone = loaded.m_loopsDone.load();
+    m_loopCount = loaded.m_loopCount.load();
+    m_lastTick = loaded.m_lastTick;
+    loaded.m_isAnimated = 0;
+}
+
 int cKvAnigifList::SetTransparentColor(unsigned long /*color*/) {
     return 1;
 }

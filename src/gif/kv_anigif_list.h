@@ -54,6 +54,10 @@ public:
     int ThreadAnimation(HWND window, int x, int y);
     int Destroy();
     int SetTransparentColor(unsigned long color);
+    // Replaces this player's frames and timing with those of a loaded player, which
+    // is left empty; m_msgParam stays, so a loader can hand its result to a player
+    // whose owner may be setting it.
+    void TakeFrames(cKvAnigifList& loaded);
 
     BITMAPINFO m_bmi;
     std::vector<CKvAImage*> m_frames;
