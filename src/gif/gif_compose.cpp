@@ -91,7 +91,7 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea&
     }
     for (int j = 0; j < area.rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
-        auto* target = reinterpret_cast<uint16_t*>(canvas.GetBits(area.firstRow + j)) + area.left;
+        auto* target = canvas.Row(area.firstRow + j) + area.left;
         if (keeping) {
             PaintRowKeeping(source, target, area.columns, palette, image.transparentIndex);
         } else {
