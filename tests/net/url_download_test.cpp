@@ -73,6 +73,19 @@ TEST_F(UrlDownloadTest, WritesTheExactBody) {
     EXPECT_EQ(m_server.RequestCount("/avgif/lc/lcm001.gif"), 1);
 }
 
+// Downloads in a row on one thread keep one connection open to a server that allows
+// it; a missing file in between does not cost it.
+TEST_F(UrlDownloadTest, ReusesTheConnectionToTheSameServer) {
+    m_server.SetKeepAlive(true);
+    m_server.SetFile("/a.gif", "first");
+    m_server.SetFile("/b.gif", "second");
+    EXPECT_EQ(Download(m_server.Url("/a.gif")), S_OK);
+    EXPECT_EQ(Download(m_server.Url("/missing.gif")), INET_E_RESOURCE_NOT_FOUND);
+    EXPECT_EQ(Download(m_server.Url("/b.gif")), S_OK);
+    EXPECT_EQ(ReadFile(m_target), "second");
+    EXPECT_EQ(m_server.ConnectionCount(), 1);
+}
+
 TEST_F(UrlDownloadTest, EmptyBodyReplacesAnExistingFile) {
     WriteFile(m_target, std::string(1000, 'o'));
     m_server.SetFile("/empty.gif", "");

@@ -21,6 +21,8 @@ constexpr long kDefaultConnectMs = 5000;
 constexpr long kDefaultStallMs = 5000;
 constexpr long kOverallCapSeconds = 60;
 constexpr long kMaxRedirects = 5;
+// Error pages up to this size are read and dropped rather than cut off.
+constexpr size_t kMaxDiscardedErrorBody = 64 * 1024;
 // An idle kept-alive connection older than this is closed instead of reused.
 constexpr long kMaxIdleConnectionSeconds = 30;
 constexpr const char* kAllowedProtocols = "http,https";
@@ -118,6 +120,7 @@ struct Transfer {
     std::chrono::milliseconds stallLimit;
     bool fileFailed = false;
     curl_off_t received = 0;
+    size_t discarded = 0;
     Clock::time_point lastProgress = Clock::now();
 };
 
@@ -132,8 +135,10 @@ size_t WriteBody(char* data, size_t size, size_t count, void* userdata) {
         long status = 0;
         curl_easy_getinfo(transfer->curl, CURLINFO_RESPONSE_CODE, &status);
         // The body of an error answer is never written; the status decides the result.
+        // A short one is read to its end so that the connection stays usable.
         if (!IsSuccessStatus(status)) {
-            return 0;
+            transfer->discarded += bytes;
+            return transfer->discarded <= kMaxDiscardedErrorBody ? bytes : 0;
         }
         if (!transfer->file.Open()) {
             transfer->fileFailed = true;
