@@ -77,22 +77,17 @@ TEST(RasterOperation, SourceNeededOnlyWhenTheTableUsesIt) {
     EXPECT_FALSE(BitBlt(dest, 0, 0, 1, 1, nullptr, 0, 0, SRCCOPY));
 }
 
-// Colour to monochrome: the source DC's background colour becomes 1, all else 0;
-// from 16 bits the raw pixel is compared with the background taken to 5-5-5.
-TEST(Monochrome, FromColourComparesWithSourceBackground) {
+// Colour to monochrome: the source DC's background colour becomes 1, all else 0 (from
+// 16 bits the raw pixel against the background in 5-5-5). Back to colour: 0 is the
+// destination's text colour, 1 its background, whatever the source's colours are.
+TEST(Monochrome, ComparesWithSourceBackgroundAndPaintsWithDestinationColours) {
     const uint32_t raw[4] = {0x001F, 0x001E, 0x7C00, 0x001F};
     MemoryDc source(gditest::Dib(4, 1, 16, [&](int x, int) { return raw[x]; }));
     MemoryDc mask(CreateBitmap(4, 1, 1, 1, nullptr));
-    SetBkColor(source, RGB(3, 2, 0xF9));  // 5-5-5: 0x001F
+    SetBkColor(source, RGB(3, 2, 0xF9));
     ASSERT_TRUE(BitBlt(mask, 0, 0, 4, 1, source, 0, 0, SRCCOPY));
     EXPECT_EQ(gditest::Read(mask).colors, (std::vector<COLORREF>{0xFFFFFF, 0, 0, 0xFFFFFF}));
-}
-
-// Monochrome to colour: 0 is the destination's text colour, 1 its background.
-TEST(Monochrome, ToColourUsesDestinationColours) {
-    const uint8_t bits[2] = {0xA0, 0};  // 1 0 1 0, row padded to a word
-    MemoryDc mask(CreateBitmap(4, 1, 1, 1, bits));
-    SetTextColor(mask, RGB(9, 9, 9));  // the source's colours play no part
+    SetTextColor(mask, RGB(9, 9, 9));
     SetBkColor(mask, RGB(8, 8, 8));
     for (const int depth : {32, 16}) {
         const gditest::ScreenDepth screen(depth);
@@ -101,7 +96,7 @@ TEST(Monochrome, ToColourUsesDestinationColours) {
         SetBkColor(dest, RGB(255, 0, 0));
         ASSERT_TRUE(BitBlt(dest, 0, 0, 4, 1, mask, 0, 0, SRCCOPY));
         const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
-        EXPECT_EQ(gditest::Read(dest).colors, (std::vector<COLORREF>{red, blue, red, blue}))
+        EXPECT_EQ(gditest::Read(dest).colors, (std::vector<COLORREF>{red, blue, blue, red}))
             << depth;
     }
 }
