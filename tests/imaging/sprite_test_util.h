@@ -51,8 +51,9 @@ struct ReferenceSurface {
             for (int column = 0; column < sprite.width && pair[1] != 0; pair += 2 + pair[1]) {
                 column += pair[0];
                 for (int i = 0; i < pair[1]; ++i, ++column) {
-                    if (x + column >= 0 && x + column < width && y + r >= 0 && y + r < rows) {
-                        pixels[size_t(y + r) * width + x + column] = pair[2 + i];
+                    const int64_t px = int64_t{x} + column, row = int64_t{y} + r;
+                    if (px >= 0 && px < width && row >= 0 && row < rows) {
+                        pixels[size_t(row) * width + size_t(px)] = pair[2 + i];
                     }
                 }
             }
