@@ -5,8 +5,11 @@
 namespace kvgdi {
 
 // Conversions are compiled once per instruction set and picked when the library
-// loads, where the toolchain can (an ifunc); elsewhere the portable loop alone.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+// loads, where the toolchain can (an ifunc); elsewhere the portable loop alone. The
+// thread sanitizer's runtime is not up yet when ifunc resolvers run, so its builds
+// keep the portable loop too.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) && \
+    !defined(__SANITIZE_THREAD__)
 #define KVGDI_CPU_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
 #define KVGDI_CPU_CLONES
