@@ -119,14 +119,44 @@ const std::vector<GifBytes>& PartSet() {
     return set;
 }
 
-const std::vector<GifBytes>& Input(int which) {
-    static const std::vector<GifBytes> noisy{NoisyFrame()};
-    static const std::vector<GifBytes> animation{Animation()};
-    return which == 0 ? noisy : which == 1 ? animation : PartSet();
+// A file that Pillow wrote at build time.
+GifBytes PillowFile(const char* name) {
+    GifBytes bytes = kvtest::ReadFileBytes(std::string(KVAVTR_BENCH_GIF_DIR) + "/" + name);
+    if (bytes.empty()) {
+        std::abort();
+    }
+    return bytes;
+}
+
+enum Input {
+    kNoisy,            // 1000 x 1000 noise, 256 colours, written by giflib
+    kAnimation,        // 100 frames of 100 x 120
+    kParts,            // small part files
+    kNoiseInterlaced,  // the noise as Pillow writes it by default
+    kNoisePlain,
+    kPhotograph,  // 1165 x 859, dithered to 256 colours
+    kManyFrames,  // 380 frames of 472 x 298, each a small changed rectangle
+    kInputCount,
+};
+
+const std::vector<GifBytes>& Files(int which) {
+    static const std::vector<std::vector<GifBytes>> files{
+        {NoisyFrame()},
+        {Animation()},
+        PartSet(),
+        {PillowFile("noise_interlaced.gif")},
+        {PillowFile("noise_plain.gif")},
+        {PillowFile("photograph.gif")},
+        {PillowFile("many_frames.gif")},
+    };
+    return files[static_cast<size_t>(which)];
 }
 
 const char* InputName(int which) {
-    return which == 0 ? "noisy" : which == 1 ? "animation" : "parts";
+    static const char* const names[] = {
+        "noisy",      "animation",  "parts", "pillow_noise_interlaced", "pillow_noise_plain",
+        "photograph", "many_frames"};
+    return names[which];
 }
 
 // Seconds per iteration of the anchors, by "decoder/input".
@@ -155,7 +185,7 @@ void BM_Giflib(benchmark::State& state) {
     const int which = static_cast<int>(state.range(0));
     state.SetLabel(InputName(which));
     AnchorTimes()[std::string("giflib/") + InputName(which)] =
-        TimeDecodes(state, Input(which), [](const GifBytes& file) {
+        TimeDecodes(state, Files(which), [](const GifBytes& file) {
             if (kvtest::GiflibSlurpCount(file) < 1) {
                 std::abort();
             }
@@ -166,7 +196,7 @@ void BM_Stb(benchmark::State& state) {
     const int which = static_cast<int>(state.range(0));
     state.SetLabel(InputName(which));
     AnchorTimes()[std::string("stb/") + InputName(which)] =
-        TimeDecodes(state, Input(which), [](const GifBytes& file) {
+        TimeDecodes(state, Files(which), [](const GifBytes& file) {
             int* delays = nullptr;
             int width = 0, height = 0, frames = 0, channels = 0;
             stbi_uc* pixels =
@@ -184,7 +214,7 @@ void BM_Stb(benchmark::State& state) {
 void BM_KvAniDIBList(benchmark::State& state) {
     const int which = static_cast<int>(state.range(0));
     state.SetLabel(InputName(which));
-    const double seconds = TimeDecodes(state, Input(which), [](const GifBytes& file) {
+    const double seconds = TimeDecodes(state, Files(which), [](const GifBytes& file) {
         cKvAniDIBList decoder;
         if (decoder.LoadFromMemory(file.data(), file.size()) != 1) {
             std::abort();
@@ -195,9 +225,9 @@ void BM_KvAniDIBList(benchmark::State& state) {
     state.counters["x_stb"] = anchors[std::string("stb/") + InputName(which)] / seconds;
 }
 
-// Anchors first: ours reads their times. Input 0 noisy, 1 animation, 2 part set.
-BENCHMARK(BM_Giflib)->DenseRange(0, 2);
-BENCHMARK(BM_Stb)->DenseRange(0, 2);
-BENCHMARK(BM_KvAniDIBList)->DenseRange(0, 2);
+// Anchors first: ours reads their times.
+BENCHMARK(BM_Giflib)->DenseRange(0, kInputCount - 1);
+BENCHMARK(BM_Stb)->DenseRange(0, kInputCount - 1);
+BENCHMARK(BM_KvAniDIBList)->DenseRange(0, kInputCount - 1);
 
 }  // namespace
