@@ -196,7 +196,7 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerS
                                    static_cast<uint8_t>(first)};
                 previousLength = 0;
             }
-            if (nextFree < kStringTableSize && ++nextFree == limit &&
+            if (nextFree < kStringTableSize && ++nextFree >= limit &&
                 reader.CodeSize() < CodeReader::kMaxCodeSize) {
                 reader.SetCodeSize(reader.CodeSize() + 1);
                 limit <<= 1;

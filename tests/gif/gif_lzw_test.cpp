@@ -83,6 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
         CodesCase{"CodeAboveNextFree", {{4, 3}, {7, 3}, {5, 3}}, {}, 2},
         // Entry 6's prefix is itself.
         CodesCase{"SelfPrefix", {{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 4}}, {}, 4},
+        // Clear 2, end 3: the first entry already needs 3-bit codes.
+        CodesCase{
+            "MinimumCodeSizeOne", {{2, 2}, {1, 2}, {1, 2}, {4, 3}, {3, 3}}, {1, 1, 1, 1}, 0, 1},
         CodesCase{"MinimumCodeSizeEleven", {{2048, 12}, {1, 12}, {2049, 12}}, {1}, 1, 11},
         CodesCase{"MinimumCodeSizeTwelveRefused", {{4096, 13}, {0, 13}, {4097, 13}}, {}, 1, 12}),
     [](const auto& info) { return std::string(info.param.name); });
