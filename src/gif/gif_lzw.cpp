@@ -10,7 +10,7 @@ namespace {
 // one bounds check. The cursor is brought up to date when the run ends.
 class IndexSink {
 public:
-    explicit IndexSink(IndexCursor& cursor) : m_cursor(cursor) { Reload(); }
+    explicit IndexSink(IndexCursor& cursor) : m_cursor(&cursor) { Reload(); }
 
     // Indices that still fit in the current run.
     int Room() const { return static_cast<int>(m_runEnd - m_out); }
@@ -26,39 +26,41 @@ public:
             return;
         }
         WriteBack();
-        m_cursor.Put(index);
+        m_cursor->Put(index);
         Reload();
     }
-    // Bytes that may cross runs and rows.
-    void Write(const unsigned char* bytes, int count) {
+    // The sink after bytes that may cross runs and rows. By value, so that the
+    // sink's address never escapes and the LZW loop keeps it in registers.
+    static IndexSink Written(IndexSink sink, const unsigned char* bytes, int count) {
         while (count > 0) {
-            const int run = std::min(Room(), count);
+            const int run = std::min(sink.Room(), count);
             if (run == 0) {
-                Put(*bytes++);
+                sink.Put(*bytes++);
                 --count;
             } else {
-                std::copy(bytes, bytes + run, Claim(run));
+                std::copy(bytes, bytes + run, sink.Claim(run));
                 bytes += run;
                 count -= run;
             }
         }
+        return sink;
     }
 
     void WriteBack() {
         if (m_out != nullptr) {
-            m_cursor.WroteUpTo(m_out);
+            m_cursor->WroteUpTo(m_out);
         }
     }
 
 private:
     void Reload() {
-        m_out = m_cursor.Next();
-        m_runEnd = m_cursor.RunEnd();
+        m_out = m_cursor->Next();
+        m_runEnd = m_cursor->RunEnd();
     }
 
     unsigned char* m_out;
     unsigned char* m_runEnd;
-    IndexCursor& m_cursor;
+    IndexCursor* m_cursor;
 };
 
 // Writes the string of a valid entry (length > 0) back to front from at.
@@ -169,7 +171,7 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerS
                     WriteString(table, string, sink.Claim(length), length);
                 } else {
                     WriteString(table, string, scratch, length);
-                    sink.Write(scratch, length);
+                    sink = IndexSink::Written(sink, scratch, length);
                 }
                 first = table[string].first;
                 if (known) {
@@ -191,7 +193,7 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerS
                 }
                 first = scratch[0];
                 scratch[length] = scratch[0];
-                sink.Write(scratch, length + 1);
+                sink = IndexSink::Written(sink, scratch, length + 1);
                 table[nextFree] = {static_cast<uint16_t>(previous), 0, static_cast<uint8_t>(first),
                                    static_cast<uint8_t>(first)};
                 previousLength = 0;

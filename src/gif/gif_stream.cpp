@@ -40,16 +40,16 @@ unsigned char CodeReader::NextBlockByte() {
     return m_in[-1];
 }
 
-bool CodeReader::FillSlowly() {
-    while (m_count < m_codeSize) {
-        const unsigned char byte = Byte();
-        if (m_ended) {
-            return false;
+CodeReader CodeReader::FilledSlowly(CodeReader reader) {
+    while (reader.m_count < reader.m_codeSize) {
+        const unsigned char byte = reader.Byte();
+        if (reader.m_ended) {
+            break;
         }
-        m_bits |= uint64_t{byte} << m_count;
-        m_count += 8;
+        reader.m_bits |= uint64_t{byte} << reader.m_count;
+        reader.m_count += 8;
     }
-    return true;
+    return reader;
 }
 
 }  // namespace kvgif

@@ -63,8 +63,13 @@ public:
                 m_bits |= word << m_count;
                 m_in += (63 - m_count) >> 3;
                 m_count |= 56;
-            } else if (!FillSlowly()) {
-                return false;
+            } else {
+                // By value: the reader's address never escapes, so the LZW loop
+                // keeps it in registers across its index stores.
+                *this = FilledSlowly(*this);
+                if (m_count < m_codeSize) {
+                    return false;
+                }
             }
         }
         code = static_cast<unsigned>(m_bits) & ((1u << m_codeSize) - 1u);
@@ -75,7 +80,8 @@ public:
 
 private:
     unsigned char NextBlockByte();
-    bool FillSlowly();
+    // The reader with whole bytes added until a code fits, or until the data ends.
+    static CodeReader FilledSlowly(CodeReader reader);
 
     // Whole bytes in the bit buffer were all read from the current sub-block, just
     // before m_in, so Store can hand them back.
