@@ -54,7 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
              "/home/player/portal"},
         Case{"EmptyHome", "[Software\\Veltrun.Com\\KOREAN]\nHome=\n", 1, ""},
         Case{"Longest", "[Software\\Veltrun.Com\\KOREAN]\nHome=" + k259 + "\n", 1, k259},
-        Case{"TooLong", "[Software\\Veltrun.Com\\KOREAN]\nHome=" + k259 + "h\n", 1, ""}),
+        Case{"TooLong", "[Software\\Veltrun.Com\\KOREAN]\nHome=" + k259 + "h\n", 1, ""},
+        Case{"Expand", "[Software\\Veltrun.Com\\KOREAN]\nHome:expand=%HOME%\\portal\n", 1,
+             "%HOME%\\portal"},
+        Case{"Unterminated", "[Software\\Veltrun.Com\\KOREAN]\nHome:unterminated=" + k259 + "\n", 1,
+             k259},
+        Case{"UnterminatedFull",
+             "[Software\\Veltrun.Com\\KOREAN]\nHome:unterminated=" + k259 + "h\n", 1, ""}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace

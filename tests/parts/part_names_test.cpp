@@ -32,12 +32,12 @@ INSTANTIATE_TEST_SUITE_P(
         // "Z" is 90 = 3 * 26 + 12, "ZZ" 180 = 6 * 26 + 24: buckets are lower-case hex.
         FolderCase{true, "Z", "com\\c"}, FolderCase{true, "ZZ", "com\\18"}));
 
-TEST(PartIdCheck, LettersDigitsAndUnderscoreOnly) {
-    for (const char* id : {"lcm001", "fnm001a", "LCM001_HCM001_FNM001A_PNM001", "a", "_"}) {
+TEST(PartIdCheck, PlayerNameCharactersButNothingThatLeavesTheFolder) {
+    for (const char* id : {"lcm001", "LCM001_HCM001_FNM001A_PNM001", "_", "kim-ji.won", "a.b-c."}) {
         EXPECT_TRUE(IsSafePartId(id)) << id;
     }
-    for (const char* id : {"", "..", "lc/x", "lc\\x", "c:x", "a%2e", "a?b", "a#b", "a b", "a\n",
-                           "a\x01", "caf\xc3\xa9", "a.b", "a-b"}) {
+    for (const char* id : {"", ".", "..", ".x", "a..b", "lc/x", "lc\\x", "c:x", "a%2e", "a?b",
+                           "a#b", "a b", "a\tb", "a\n", "a\x01", "a\x7f", "caf\xc3\xa9"}) {
         EXPECT_FALSE(IsSafePartId(id)) << id;
     }
     EXPECT_TRUE(IsSafePartId(std::string(kMaxPartIdLength, 'a')));
