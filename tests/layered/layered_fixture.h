@@ -18,11 +18,6 @@
 namespace layered_test {
 
 // Drives GetTickCount from the test for the life of the object.
-#pragma once
-
-#include "platform/testing.h"
-#include "platform/win32.h"
-
 class FakeClock {
 public:
     explicit FakeClock(DWORD start = 1000) : m_now(start) {
