@@ -133,7 +133,7 @@ TEST_P(SlowStopTest, DropsTheBatchAndTheQueue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stalls, SlowStopTest,
-                         ::testing::Values(std::pair{4000, StopResult::kEndedLate},
+                         ::testing::Values(std::pair{6000, StopResult::kEndedLate},
                                            std::pair{20000, StopResult::kAbandoned}));
 
 // Readers on other threads, pruning under the lock on this one, the worker
