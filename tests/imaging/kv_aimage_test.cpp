@@ -25,12 +25,18 @@ TEST(KvAImageTest, SizesAndRowsAreLaidOutBackToBack) {
         EXPECT_EQ(image.GetHeight(), wantHeight);
         EXPECT_EQ(image.GetBits(wantHeight - 1) - image.GetBits(0), rowBytes * (wantHeight - 1));
     }
+}
+
+TEST(KvAImageTest, SurfacesAreBoundedByBytesNotSides) {
     CKvAImage image;
-    EXPECT_FALSE(image.Create(16385, 1));
-    EXPECT_FALSE(image.Create(1, 16385));
+    EXPECT_TRUE(image.Create(20000, 100));  // a strip of legacy tiles
+    EXPECT_TRUE(image.Create(1, 100000));
     EXPECT_FALSE(image.Create(16384, 16384));  // 512 MiB
+    EXPECT_FALSE(image.Create(1, 30000000));   // the row table counts too: 343 MiB
     EXPECT_EQ(image.GetWidth(), 0);
-    EXPECT_TRUE(image.Create(4096, 4096));  // 32 MiB
+    EXPECT_TRUE(image.Create(8192, 8192));  // 128 MiB
+    EXPECT_EQ(AImageFits(8192, 8192), true);
+    EXPECT_EQ(AImageFits(16384, 16384), false);
 }
 
 // The flag consulted is the destination's; 0xFFFFFFFF clears it until the next Create.
