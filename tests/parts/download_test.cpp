@@ -100,6 +100,16 @@ TEST_F(DownloadTest, ServerValuesThatWouldChangeTheUrlAreIgnored) {
     }
 }
 
+TEST_F(DownloadTest, RunningOutOfMemoryIsReportedNotThrown) {
+    CAvtrId id = MakeId("lcm001_hcm001", false);
+    FailAllocations(true);
+    const bool added = CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "lcm001.gif");
+    CAvtrPartPool::Inst()->RequestLoad(id, true);
+    FailAllocations(false);
+    EXPECT_FALSE(added);
+    EXPECT_EQ(RequestsOnceQueueDrained(), 0);
+}
+
 TEST_F(DownloadTest, AnIdleThreadEndsWithinTheFirstWait) {
     CAvtrDownloadThread* thread = CAvtrPartPool::m_pAvtrDnThread;
     CAvtrPartPool::CreateDLThread();  // one thread per process
