@@ -1,5 +1,4 @@
-// The global allocator of this test program, able to fail on demand on the
-// calling thread, so that out-of-memory paths can be driven.
+// This program's global allocator, able to fail on demand on the calling thread.
 #include <cstdlib>
 #include <new>
 
@@ -7,24 +6,25 @@
 
 namespace {
 
-thread_local bool t_failAllocations = false;
+thread_local bool t_fail = false;
+
+void* Allocate(std::size_t size) noexcept {
+    return t_fail ? nullptr : std::malloc(size ? size : 1);
+}
 
 }  // namespace
 
-namespace parts_test {
-
-void FailAllocations(bool fail) {
-    t_failAllocations = fail;
+void parts_test::FailAllocations(bool fail) {
+    t_fail = fail;
 }
 
-}  // namespace parts_test
-
 void* operator new(std::size_t size) {
-    void* memory = t_failAllocations ? nullptr : std::malloc(size ? size : 1);
-    if (!memory) {
-        throw std::bad_alloc();
-    }
-    return memory;
+    void* memory = Allocate(size);
+    return memory ? memory : throw std::bad_alloc();
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
 }
 
 void operator delete(void* memory) noexcept {
@@ -32,13 +32,5 @@ void operator delete(void* memory) noexcept {
 }
 
 void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return t_failAllocations ? nullptr : std::malloc(size ? size : 1);
-}
-
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
     std::free(memory);
 }
