@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/testing.h"
+#include "platform/whole_file.h"
 #include "scratch_folder.h"
 
 namespace {
@@ -14,6 +15,21 @@ namespace {
 HANDLE Open(const std::string& path, DWORD access, DWORD disposition) {
     return CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+TEST(Files, WholeFileReadsEverythingOrNothing) {
+    ScratchFolder folder;
+    const std::string big(300000, 'x');
+    folder.Write("big", big);
+    folder.Write("empty", "");
+    const kvplatform::WholeFile whole((folder / "big").c_str(), FILE_SHARE_READ, big.size());
+    ASSERT_TRUE(whole.Read());
+    EXPECT_EQ(big, std::string(reinterpret_cast<const char*>(whole.Bytes()), whole.Size()));
+    EXPECT_TRUE(kvplatform::WholeFile((folder / "empty").c_str(), FILE_SHARE_READ, 0).Read());
+    EXPECT_FALSE(
+        kvplatform::WholeFile((folder / "big").c_str(), FILE_SHARE_READ, big.size() - 1).Read());
+    EXPECT_FALSE(kvplatform::WholeFile((folder / "none").c_str(), FILE_SHARE_READ, 10).Read());
+    EXPECT_FALSE(kvplatform::WholeFile(nullptr, FILE_SHARE_READ, 10).Read());
 }
 
 TEST(Files, CreateDispositionsFollowWindows) {
