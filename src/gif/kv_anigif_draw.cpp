@@ -3,8 +3,8 @@
 #include "base/avatar_log.h"
 #include "gif/kv_anigif_list.h"
 #include "imaging/kv_aimage.h"
+#include "imaging/memory_dc.h"
 #include "imaging/pixel.h"
-#include "imaging/scratch_canvas.h"
 
 namespace {
 
@@ -16,17 +16,17 @@ constexpr DWORD kAndNotSource = 0x00220326;
 void cKvAnigifList::DrawMasked(CKvAImage& frame, HDC dc, int x, int y, bool selected) {
     const int w = m_width;
     const int h = m_height;
-    ScratchCanvas image(dc, CreateCompatibleBitmap(dc, w, h));
+    lsp::ScratchCanvas image(dc, CreateCompatibleBitmap(dc, w, h));
     StretchDIBits(image.dc(), 0, 0, w, h, 0, 0, w, h, frame.GetBits(0), &m_bmi, DIB_RGB_COLORS,
                   SRCCOPY);
-    ScratchCanvas mask(dc, CreateBitmap(w, h, 1, 1, nullptr));
+    lsp::ScratchCanvas mask(dc, CreateBitmap(w, h, 1, 1, nullptr));
     SetBkColor(image.dc(), kvpixel::kKeyColor);
     BitBlt(mask.dc(), 0, 0, w, h, image.dc(), 0, 0, SRCCOPY);
 
-    ScratchCanvas cutOut(dc, CreateCompatibleBitmap(dc, w, h));
+    lsp::ScratchCanvas cutOut(dc, CreateCompatibleBitmap(dc, w, h));
     BitBlt(cutOut.dc(), 0, 0, w, h, image.dc(), 0, 0, SRCCOPY);
     if (selected) {
-        ScratchCanvas tint(dc, CreateCompatibleBitmap(dc, w, h));
+        lsp::ScratchCanvas tint(dc, CreateCompatibleBitmap(dc, w, h));
         const RECT whole = {0, 0, w, h};
         HBRUSH brush = CreateSolidBrush(kSelectionTint);
         FillRect(tint.dc(), &whole, brush);
@@ -37,7 +37,7 @@ void cKvAnigifList::DrawMasked(CKvAImage& frame, HDC dc, int x, int y, bool sele
         BitBlt(cutOut.dc(), 0, 0, w, h, mask.dc(), 0, 0, kAndNotSource);
     }
 
-    ScratchCanvas background(dc, CreateCompatibleBitmap(dc, w, h));
+    lsp::ScratchCanvas background(dc, CreateCompatibleBitmap(dc, w, h));
     BitBlt(background.dc(), 0, 0, w, h, dc, x, y, SRCCOPY);
     BitBlt(background.dc(), 0, 0, w, h, mask.dc(), 0, 0, SRCAND);
     BitBlt(background.dc(), 0, 0, w, h, cutOut.dc(), 0, 0, SRCPAINT);

@@ -8,21 +8,21 @@
 #include <new>
 
 #include "imaging/pixel.h"
+#include "platform/row_bytes.h"
+#include "platform/surface_limits.h"
 
 namespace {
 
 constexpr unsigned long kNoColor = 0xFFFFFFFFul;
 
-// Larger surfaces are refused rather than allocated: nothing the library draws comes
-// near, and a lying file header must not make us reserve gigabytes.
-constexpr int kMaxSide = 16384;
-constexpr int64_t kMaxStoreBytes = int64_t{64} << 20;
-
-uint16_t* Row(CKvAImage& image, int row) {
-    return reinterpret_cast<uint16_t*>(image.GetBits(row));
-}
-
 }  // namespace
+
+bool AImageFits(int width, int height) {
+    // Each row costs its pixels and its entry in the row table.
+    const int64_t rowCost =
+        kvrow::RowBytes(std::max(width, 1), 16) + int64_t{sizeof(unsigned char*)};
+    return kvplatform::SurfaceFits(rowCost, std::max(height, 1));
+}
 
 CKvAImage::CKvAImage()
     : m_vHeads(nullptr),
@@ -52,10 +52,10 @@ bool CKvAImage::Create(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     Destroy();
-    const int64_t rowBytes = ((int64_t{width} * 16 + 31) / 32) * 4;
-    if (width > kMaxSide || height > kMaxSide || rowBytes * height > kMaxStoreBytes) {
+    if (!AImageFits(width, height)) {
         return false;
     }
+    const int64_t rowBytes = kvrow::RowBytes(width, 16);
     m_vHeads = new (std::nothrow) unsigned char*[static_cast<size_t>(height)];
     if (m_vHeads == nullptr) {
         return false;
@@ -130,8 +130,8 @@ void CKvAImage::DrawUnSafe(int x, int y, CKvAImage& src, int srcX, int srcY, int
     }
     const int count = static_cast<int>(w);
     for (int row = 0; row < static_cast<int>(h); ++row) {
-        const uint16_t* from = Row(src, static_cast<int>(sy) + row) + sx;
-        uint16_t* to = Row(*this, static_cast<int>(dy) + row) + dx;
+        const uint16_t* from = src.Row(static_cast<int>(sy) + row) + sx;
+        uint16_t* to = Row(static_cast<int>(dy) + row) + dx;
         if (!m_hasTransparent) {
             std::memcpy(to, from, static_cast<size_t>(count) * 2);
             continue;
@@ -154,7 +154,7 @@ void CKvAImage::FillRect(const RECT& rect, unsigned long color, int /*alpha*/) {
     }
     const uint16_t pixel = kvpixel::FromColorRef(color);
     for (int row = top; row < bottom; ++row) {
-        std::fill(Row(*this, row) + left, Row(*this, row) + right, pixel);
+        std::fill(Row(row) + left, Row(row) + right, pixel);
     }
 }
 

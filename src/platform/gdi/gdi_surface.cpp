@@ -2,23 +2,24 @@
 
 #include <new>
 
+#include "platform/row_bytes.h"
+#include "platform/surface_limits.h"
+
 namespace kvgdi {
 
 size_t RowBytes(int width, int bitsPerPixel, size_t alignment) {
-    if (width <= 0 || width > kMaxSide) {
+    if (width <= 0) {
         return 0;
     }
-    const size_t bits = static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel);
-    const size_t bytes = (bits + 7) / 8;
-    return (bytes + alignment - 1) / alignment * alignment;
+    return static_cast<size_t>(
+        kvrow::RowBytes(width, bitsPerPixel, static_cast<int64_t>(alignment)));
 }
 
 namespace {
 
 // Rows of `rowBytes`, `height` of them, within the memory limit: the total byte count.
 size_t CheckedTotal(size_t rowBytes, int height) {
-    if (rowBytes == 0 || height <= 0 || height > kMaxSide ||
-        rowBytes > kMaxSurfaceBytes / static_cast<size_t>(height)) {
+    if (!kvplatform::SurfaceFits(static_cast<int64_t>(rowBytes), height)) {
         return 0;
     }
     return rowBytes * static_cast<size_t>(height);
