@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "render_options.h"
+#include "option_values.h"
 
 namespace kvcli {
 namespace {
