@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libpng-dev
-  python3
+  python3 python3-pil
   libgif-dev libstb-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
