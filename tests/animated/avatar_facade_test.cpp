@@ -7,7 +7,7 @@
 #include "animated/ani_avatar_load.h"
 #include "animated/ani_fixture.h"
 #include "animated/kv_avatar.h"
-#include "support/dc_canvas.h"
+#include "support/white_canvas.h"
 #include "support/legacy_art.h"
 
 namespace anitest {
@@ -61,7 +61,7 @@ TEST_F(AvatarFacadeTest, TheSwitchChoosesTheGenerationAtEachCreate) {
     EXPECT_EQ(NextMessage(), (Message{1, reinterpret_cast<LPARAM>(&facade)}));
     EXPECT_EQ(facade.IsReady() + facade.IsAniAvatar(), 2);
     EXPECT_EQ(facade.GetWidth() * facade.GetHeight(), 10u * 6u);
-    kvtest::DcCanvas canvas(50, 70, kWhite);
+    kvtest::WhiteCanvas canvas(50, 70, kWhite);
     EXPECT_EQ(DrawAll(facade, canvas.dc()), (std::vector<int>{0, 1, 0, 0, 1, 0}));
 
     CKvAvatar::m_bUseNewAvatar = 0;
@@ -72,7 +72,7 @@ TEST_F(AvatarFacadeTest, TheSwitchChoosesTheGenerationAtEachCreate) {
     std::ofstream(CacheFile("AGHS_kept.GIF")) << "x";
     facade.CheckAvatarFolder();
     EXPECT_TRUE(fs::exists(CacheFile("AGHS_kept.GIF")));
-    kvtest::DcCanvas legacy(50, 70, kWhite);
+    kvtest::WhiteCanvas legacy(50, 70, kWhite);
     EXPECT_EQ(DrawAll(facade, legacy.dc()), (std::vector<int>{0, 1, 0, 0, 1, 0}));
     EXPECT_EQ(legacy.At(6, 5), kBody & ~COLORREF{0x5050});  // the half picture, selected
     EXPECT_EQ(legacy.At(30, 5), kWhite);
@@ -84,7 +84,7 @@ TEST_F(AvatarFacadeTest, ADrawingCallInsideAnotherDrawsNothing) {
     CKvAvatar::m_bUseNewAvatar = 0;
     Facade facade;
     ASSERT_EQ(facade.Create(kCode, 0, 0, 0, 0, 0, 0), 1);
-    kvtest::DcCanvas canvas(50, 70, kWhite);
+    kvtest::WhiteCanvas canvas(50, 70, kWhite);
     facade.m_bInDraw = 1;
     EXPECT_EQ(DrawAll(facade, canvas.dc()), (std::vector<int>(6, 1)));
     EXPECT_EQ(canvas.At(13, 10), kWhite);
@@ -102,7 +102,7 @@ TEST_F(AvatarFacadeTest, CopiesShareOneAvatarFreedByTheLast) {
     second = second;
     CKvAvatar third(second);
     first.reset();
-    kvtest::DcCanvas canvas(50, 70, kWhite);
+    kvtest::WhiteCanvas canvas(50, 70, kWhite);
     EXPECT_EQ(third.Draw(canvas.dc(), 0, 0, 0), 0);
     EXPECT_EQ(canvas.At(13, 10), kBody);
     third.Destroy();

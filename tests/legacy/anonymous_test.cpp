@@ -35,7 +35,7 @@ TEST(AnonymousAvatar, FreeFunctionsPaintTheMalePictureAtFourSizes) {
     const SIZE sizes[] = {{22, 32}, {22, 51}, {45, 64}, {45, 102}};
     for (int size = 0; size < 5; ++size) {
         for (const bool selected : {false, true}) {
-            kvtest::DcCanvas canvas(60, 120, kWhite);
+            kvtest::WhiteCanvas canvas(60, 120, kWhite);
             EXPECT_EQ(selected ? DrawSelectedAnonymousAvatar(canvas.dc(), 7, 9, 0xFF, size)
                                : DrawAnonymousAvatar(canvas.dc(), 7, 9, size),
                       1);
@@ -60,7 +60,7 @@ TEST(AnonymousAvatar, AMissingPictureIsLoggedAndLeavesTheAreaTransparent) {
     kvplatform::SetDebugOutputSink([&log](const char* text) { log += text; });
     const AvatarLogFunction quiet = AvatarLog;
     AvatarLog = AvatarLogPrint;
-    kvtest::DcCanvas canvas(60, 120, kWhite);
+    kvtest::WhiteCanvas canvas(60, 120, kWhite);
     EXPECT_EQ(DrawAnonymousAvatar(canvas.dc(), 0, 0, 3), 1);
     AvatarLog = quiet;
     kvplatform::SetDebugOutputSink(nullptr);

@@ -17,12 +17,12 @@ COLORREF Colour(const char* sheet, int tile, bool selected = false) {
 TEST(LegacyDraw, PaintsAtItsPlaceWithBlueTransparent) {
     ASSERT_EQ(legacy_test::LoadLegacyArt(), 1);
     CKvAvtr avatar;
-    kvtest::DcCanvas empty(50, 70, kWhite);
+    kvtest::WhiteCanvas empty(50, 70, kWhite);
     EXPECT_EQ(avatar.Draw(empty.dc(), 0, 0, 0), 0);
     EXPECT_EQ(avatar.DrawSelected(empty.dc(), 0, 0, 0, 0), 0);
     ASSERT_EQ(avatar.Create(kDefaultCode, 0, 0, 0, 0), 1);
     for (const bool selected : {false, true}) {
-        kvtest::DcCanvas canvas(60, 80, kWhite);
+        kvtest::WhiteCanvas canvas(60, 80, kWhite);
         EXPECT_EQ(selected ? avatar.DrawSelected(canvas.dc(), 5, 3, 0x123456, 0)
                            : avatar.Draw(canvas.dc(), 5, 3, 0),
                   1);
@@ -44,7 +44,7 @@ TEST(LegacyDraw, CopiesOwnTheirPixels) {
     assigned = *original;
     delete original;
     for (CKvAvtr* avatar : {&copy, &assigned}) {
-        kvtest::DcCanvas canvas(50, 70, kWhite);
+        kvtest::WhiteCanvas canvas(50, 70, kWhite);
         EXPECT_EQ(avatar->Draw(canvas.dc(), 0, 0, 0), 1);
         EXPECT_EQ(canvas.At(13, 10), Colour("MB", 2));
     }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "legacy/kv_avtr.h"
-#include "support/dc_canvas.h"
+#include "support/white_canvas.h"
 #include "support/legacy_art.h"
 
 namespace legacy_test {

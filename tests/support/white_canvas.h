@@ -1,6 +1,9 @@
 // A memory DC at the screen depth, filled white, for drawing tests and captures.
 #pragma once
 
+#include <vector>
+
+#include "platform/testing.h"
 #include "platform/win32.h"
 
 namespace kvtest {
@@ -26,6 +29,16 @@ public:
         DeleteDC(m_dc);
     }
     operator HDC() const { return m_dc; }
+    HDC dc() const { return m_dc; }
+    // The colour value shown at (x, y).
+    COLORREF At(int x, int y) const {
+        int width = 0;
+        int height = 0;
+        std::vector<COLORREF> pixels;
+        kvplatform::ReadDcPixels(m_dc, width, height, pixels);
+        return pixels.at(static_cast<size_t>(y) * static_cast<size_t>(width) +
+                         static_cast<size_t>(x));
+    }
 
 private:
     HDC m_dc;
