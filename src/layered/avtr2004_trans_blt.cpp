@@ -1,34 +1,13 @@
 // Transparent copies for systems without a transparent-blit service: pure blue is
 // cut out with a monochrome mask and raster operations.
 #include "imaging/pixel.h"
+#include "imaging/scratch_canvas.h"
 #include "layered/avtr2004.h"
 
 namespace {
 
 // Destination AND NOT source: blackens where the mask is white.
 constexpr DWORD kMaskOutRop = 0x00220326;
-
-// A memory DC with a bitmap of its own selected; both released on scope exit.
-class ScratchCanvas {
-public:
-    ScratchCanvas(HDC like, HBITMAP bitmap) : m_hdc(CreateCompatibleDC(like)), m_bitmap(bitmap) {
-        SetMapMode(m_hdc, GetMapMode(like));
-        m_old = SelectObject(m_hdc, m_bitmap);
-    }
-    ScratchCanvas(const ScratchCanvas&) = delete;
-    ScratchCanvas& operator=(const ScratchCanvas&) = delete;
-    ~ScratchCanvas() {
-        SelectObject(m_hdc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_hdc);
-    }
-    HDC dc() const { return m_hdc; }
-
-private:
-    HDC m_hdc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-};
 
 }  // namespace
 

@@ -10,7 +10,7 @@ namespace kvtest {
 
 class WhiteCanvas {
 public:
-    WhiteCanvas(int width, int height, COLORREF fill = 0x00FFFFFF) {
+    WhiteCanvas(int width, int height, COLORREF fill = 0x00FFFFFF) : m_width(width) {
         HDC screen = GetDC(nullptr);
         m_dc = CreateCompatibleDC(screen);
         m_bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -30,17 +30,21 @@ public:
     }
     operator HDC() const { return m_dc; }
     HDC dc() const { return m_dc; }
-    // The colour value shown at (x, y).
-    COLORREF At(int x, int y) const {
+    // What the canvas shows, rows top first.
+    std::vector<COLORREF> Pixels() const {
         int width = 0;
         int height = 0;
         std::vector<COLORREF> pixels;
         kvplatform::ReadDcPixels(m_dc, width, height, pixels);
-        return pixels.at(static_cast<size_t>(y) * static_cast<size_t>(width) +
-                         static_cast<size_t>(x));
+        return pixels;
+    }
+    COLORREF At(int x, int y) const {
+        return Pixels().at(static_cast<size_t>(y) * static_cast<size_t>(m_width) +
+                           static_cast<size_t>(x));
     }
 
 private:
+    int m_width;
     HDC m_dc;
     HBITMAP m_bitmap;
     HGDIOBJ m_old;
