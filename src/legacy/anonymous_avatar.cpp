@@ -62,7 +62,7 @@ void PaintAnonymous(HDC hdc, int x, int y, int size, bool selected) {
     CKvAImage& picture = *chosen.picture;
     g_AnonymousBmi.bmiHeader.biWidth = picture.GetWidth();
     g_AnonymousBmi.bmiHeader.biHeight = -picture.GetHeight();
-    ScratchDc canvas(hdc, chosen.width, chosen.height);
+    ScratchCanvas canvas = CompatibleCanvas(hdc, chosen.width, chosen.height);
     HBRUSH key = CreateSolidBrush(kvpixel::kKeyColor);
     const RECT whole = {0, 0, chosen.width, chosen.height};
     FillRect(canvas.dc(), &whole, key);
