@@ -3,8 +3,8 @@
 #include <new>
 
 #include "base/avatar_log.h"
+#include "imaging/masked_paint.h"
 #include "imaging/pixel.h"
-#include "legacy/masked_paint.h"
 
 CKvAImage* g_pAnonymousImage64 = nullptr;
 CKvAImage* g_pAnonymousImage102 = nullptr;
@@ -62,7 +62,7 @@ void PaintAnonymous(HDC hdc, int x, int y, int size, bool selected) {
     CKvAImage& picture = *chosen.picture;
     g_AnonymousBmi.bmiHeader.biWidth = picture.GetWidth();
     g_AnonymousBmi.bmiHeader.biHeight = -picture.GetHeight();
-    ScratchCanvas canvas = CompatibleCanvas(hdc, chosen.width, chosen.height);
+    lsp::ScratchCanvas canvas = lsp::CompatibleCanvas(hdc, chosen.width, chosen.height);
     HBRUSH key = CreateSolidBrush(kvpixel::kKeyColor);
     const RECT whole = {0, 0, chosen.width, chosen.height};
     FillRect(canvas.dc(), &whole, key);
@@ -73,7 +73,7 @@ void PaintAnonymous(HDC hdc, int x, int y, int size, bool selected) {
                       picture.GetHeight(), picture.GetBits(0), &g_AnonymousBmi, DIB_RGB_COLORS,
                       SRCCOPY);
     }
-    MaskedPaint(hdc, x, y, chosen.width, chosen.height, canvas.dc(), selected);
+    lsp::MaskedPaint(hdc, x, y, chosen.width, chosen.height, canvas.dc(), selected);
 }
 
 }  // namespace

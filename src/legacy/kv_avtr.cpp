@@ -4,6 +4,7 @@
 
 #include "imaging/pixel.h"
 #include "legacy/legacy_tables.h"
+#include "platform/row_bytes.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void CopyImage(CKvAImage& dst, const CKvAImage& src) {
     }
     dst.SetTransparentColor(src.GetTransparentColor());
     dst.SetTileNum(src.GetTileNum());
-    const size_t rowBytes = static_cast<size_t>(kvpixel::RowBytes(src.GetWidth()));
+    const size_t rowBytes = static_cast<size_t>(kvrow::RowBytes(src.GetWidth(), 16));
     for (int row = 0; row < src.GetHeight(); ++row) {
         std::memcpy(dst.GetBits(row), src.GetBits(row), rowBytes);
     }

@@ -1,6 +1,6 @@
 // Painting a composed legacy picture into a device context.
+#include "imaging/masked_paint.h"
 #include "legacy/kv_avtr.h"
-#include "legacy/masked_paint.h"
 
 int CKvAvtr::Draw(HDC hdc, int x, int y, int) {
     return PaintTo(hdc, x, y, false);
@@ -16,10 +16,10 @@ int CKvAvtr::PaintTo(HDC hdc, int x, int y, bool selected) {
     if (!HasAvatarBitmap()) {
         return 0;
     }
-    ScratchCanvas picture = CompatibleCanvas(hdc, m_nDrawWidth, m_nDrawHeight);
+    lsp::ScratchCanvas picture = lsp::CompatibleCanvas(hdc, m_nDrawWidth, m_nDrawHeight);
     StretchDIBits(picture.dc(), 0, 0, m_Image.GetWidth(), m_Image.GetHeight(), 0, 0,
                   m_Image.GetWidth(), m_Image.GetHeight(), m_Image.GetBits(0), &m_bmi,
                   DIB_RGB_COLORS, SRCCOPY);
-    MaskedPaint(hdc, x, y, m_nDrawWidth, m_nDrawHeight, picture.dc(), selected);
+    lsp::MaskedPaint(hdc, x, y, m_nDrawWidth, m_nDrawHeight, picture.dc(), selected);
     return 1;
 }

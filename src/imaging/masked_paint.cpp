@@ -1,6 +1,8 @@
-#include "legacy/masked_paint.h"
+#include "imaging/masked_paint.h"
 
 #include "imaging/pixel.h"
+
+namespace lsp {
 
 namespace {
 
@@ -41,3 +43,5 @@ void MaskedPaint(HDC target, int x, int y, int w, int h, HDC picture, bool selec
     BitBlt(background.dc(), 0, 0, w, h, sprite.dc(), 0, 0, SRCPAINT);
     BitBlt(target, x, y, w, h, background.dc(), 0, 0, SRCCOPY);
 }
+
+}  // namespace lsp
