@@ -109,6 +109,14 @@ TEST_F(AvatarLayerTest, OneMissingSubSheetDropsThemAll) {
     EXPECT_EQ(result, 0);
 }
 
+TEST_F(AvatarLayerTest, SubSheetWithoutAPathStaysEmptyAndIsNotASuccess) {
+    std::snprintf(m_layer.m_szPath, sizeof m_layer.m_szPath, "%s", kTooLong.c_str());
+    const int tileNums[1] = {2};
+    EXPECT_EQ(m_layer.LoadSubSheets(1, tileNums), 0);
+    ASSERT_EQ(m_layer.m_nSubSheets, 1);
+    EXPECT_EQ(m_layer.m_pSubSheets[0].m_Image.GetTileNum(), 0);
+}
+
 TEST_F(AvatarLayerTest, SheetWithoutTilesDrawsNothingButTheFrameExists) {
     WriteSheet(m_folder + "/MRH0001.avt", 1, 3);
     const int tileNums[1] = {0};
@@ -117,24 +125,6 @@ TEST_F(AvatarLayerTest, SheetWithoutTilesDrawsNothingButTheFrameExists) {
     m_layer.m_pSubTileNums[0] = 2;  // the layer counts two frames the sheet does not have
     EXPECT_EQ(Drawn(5, result), 0);
     EXPECT_EQ(result, 1);
-}
-
-TEST(SheetTileTest, ThreeTilesOfAHundredPixelsAreThirtyThreeWide) {
-    CGdiObject sheet;
-    ASSERT_TRUE(sheet.m_Image.Create(100, 1));
-    for (int x = 0; x < 100; ++x) {
-        kvtest::SetPixel(sheet.m_Image, x, 0, static_cast<uint16_t>(x));
-    }
-    sheet.m_Image.SetTileNum(3);
-    CKvAImage dest;
-    ASSERT_TRUE(dest.Create(40, 1, 0xFFFFFFFF));
-    kvtest::Paint(dest, 0x7FFF);
-    EXPECT_EQ(DrawSheetTile(sheet, 3, dest), 1);  // past the last tile: nothing drawn
-    EXPECT_EQ(PixelAt(dest, 0, 0), 0x7FFF);
-    EXPECT_EQ(DrawSheetTile(sheet, 2, dest), 1);
-    EXPECT_EQ(PixelAt(dest, 0, 0), 66);
-    EXPECT_EQ(PixelAt(dest, 32, 0), 98);
-    EXPECT_EQ(PixelAt(dest, 33, 0), 0x7FFF);
 }
 
 }  // namespace
