@@ -300,7 +300,11 @@ int cKvAniDIBList::TakeIt() {
     CKvAImage* base = kvgif::ChooseBase(m_frames, state.previous.disposal);
     const int keptColumns = Kept(image.left, image.width, canvas.width);
     const int keptRows = Kept(base != nullptr ? image.top : 0, image.height, canvas.height);
-    if (!kvgif::DataCanFill(keptColumns, keptRows, SubBlockDataBytes(data))) {
+    // The first image's canvas is made from its whole size, so all of it must be
+    // backed by data; a later one only fills its part of the canvas.
+    const bool first = m_frames.empty();
+    if (!kvgif::DataCanFill(first ? image.width : keptColumns, first ? image.height : keptRows,
+                            SubBlockDataBytes(data))) {
         return Fail(GifError::kTooLittleData);
     }
     const int stride = static_cast<int>(kvrow::RowBytes(keptColumns, 8));

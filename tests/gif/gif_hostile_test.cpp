@@ -51,10 +51,13 @@ TEST(GifHostile, OnlyCanvasBytesAreLimitedAndCheckedBeforeDecoding) {
 }
 
 TEST(GifHostile, HugeImageFromAFewBytesIsRefused) {
-    // 16384 x 4096 indices cannot come out of 3 bytes of codes.
-    GifBuilder tiny(1, 1);
-    tiny.GlobalTable(kColors).Descriptor(0, 0, 16384, 4096).ImageData(2, {0x0C, 0x00, 0x05});
-    EXPECT_EQ(-1, FrameCount(tiny.Trailer().Data()));
+    // 16384 x 4096 indices cannot come out of 3 bytes of codes, even placed where
+    // none of them lands on the canvas that the first image's size makes.
+    for (int left : {0, 40000}) {
+        GifBuilder tiny(1, 1);
+        tiny.GlobalTable(kColors).Descriptor(left, 0, 16384, 4096).ImageData(2, {0x0C, 0x00, 0x05});
+        EXPECT_EQ(-1, FrameCount(tiny.Trailer().Data())) << left;
+    }
     // Small images with little data still decode what there is.
     GifBuilder small(100, 100);
     small.GlobalTable(kColors).Descriptor(0, 0, 100, 100).ImageData(2, {0x0C, 0x00});
@@ -99,7 +102,10 @@ TEST(GifHostile, ExtensionsRunningPastTheDataEndTheList) {
     for (const auto& block : blocks) {
         GifBuilder gif(2, 1);
         gif.GlobalTable(kColors).Image(0, 0, 2, 1, {0, 1}, 2).Raw(block);
-        EXPECT_EQ(1, FrameCount(gif.Data()));
+        cKvAniDIBList decoder;
+        EXPECT_EQ(1, LoadBytes(decoder, gif.Data()));
+        EXPECT_EQ(1u, Frames(decoder).size());
+        EXPECT_EQ(kvgif::GifError::kShortExtension, decoder.LastError());
     }
 }
 
