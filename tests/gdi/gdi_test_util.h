@@ -40,11 +40,11 @@ struct MemoryDc {
 
 inline BITMAPINFO DibInfo(int width, int height, int bitsPerPixel) {
     BITMAPINFO info{};
-    info.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
-                      .biWidth = width,
-                      .biHeight = height,
-                      .biPlanes = 1,
-                      .biBitCount = static_cast<WORD>(bitsPerPixel)};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);  // value-initialised: BI_RGB
     return info;
 }
 

@@ -14,7 +14,7 @@ void Fill(HDC dc, const RECT& r, COLORREF color) {
     DeleteObject(brush);
 }
 
-// A new DC holds a 1 x 1 monochrome bitmap, so a bitmap compatible with it is monochrome.
+// A new DC holds a 1 x 1 monochrome bitmap; compatible bitmaps take the DC's format.
 TEST(DeviceContext, DefaultsCompatibleFormatAndFillClipping) {
     HDC dc = CreateCompatibleDC(nullptr);
     EXPECT_EQ(SetTextColor(dc, RGB(1, 2, 3)), 0x000000u);
@@ -23,7 +23,10 @@ TEST(DeviceContext, DefaultsCompatibleFormatAndFillClipping) {
     EXPECT_EQ(SetMapMode(dc, 99), 0);
     EXPECT_EQ(gditest::Read(dc).colors.size(), 1u);
     EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 2), nullptr);
-    MemoryDc mono(CreateCompatibleBitmap(dc, 3, 2));
+    MemoryDc mono(CreateCompatibleBitmap(dc, 3, 2)), sixteen(gditest::Filled(1, 1, 0, 16));
+    MemoryDc like16(CreateCompatibleBitmap(sixteen, 1, 1)), colour(gditest::Filled(1, 1, 0x0787FF));
+    ASSERT_TRUE(BitBlt(like16, 0, 0, 1, 1, colour, 0, 0, SRCCOPY));  // narrowed to the top 5 bits
+    EXPECT_EQ(gditest::Read(like16).At(0, 0), gditest::Color555((31 << 10) | (16 << 5)));
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_EQ(SetBkColor(dc, 0), CLR_INVALID);
     Fill(mono, RECT{INT32_MIN, INT32_MIN, INT32_MAX, 1}, RGB(0xFF, 0x87, 0x07));  // nearer white

@@ -93,17 +93,4 @@ TEST(Monochrome, ComparesWithSourceBackgroundAndPaintsWithDestinationColours) {
     }
 }
 
-// 5 bits widen as (v << 3) | (v >> 2), bit 15 is ignored; 8 bits narrow to their top five
-// in a bitmap compatible with a 16-bit DC.
-TEST(Colour, SixteenBitExpandsAndTruncates) {
-    MemoryDc source(Row(16, {0x801F, 0x4210}));
-    MemoryDc dest(gditest::Filled(2, 1, 0));
-    ASSERT_TRUE(BitBlt(dest, 0, 0, 2, 1, source, 0, 0, SRCCOPY));
-    EXPECT_EQ(gditest::Read(dest).colors, (std::vector<COLORREF>{0xFF0000, RGB(0x84, 0x84, 0x84)}));
-    MemoryDc colour(gditest::Filled(1, 1, RGB(0xFF, 0x87, 0x07)));
-    MemoryDc like16(CreateCompatibleBitmap(source, 1, 1));
-    ASSERT_TRUE(BitBlt(like16, 0, 0, 1, 1, colour, 0, 0, SRCCOPY));
-    EXPECT_EQ(gditest::Read(like16).At(0, 0), gditest::Color555((31 << 10) | (16 << 5)));
-}
-
 }  // namespace
