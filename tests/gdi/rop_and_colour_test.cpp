@@ -15,6 +15,10 @@ uint32_t Reference(uint32_t code, uint32_t p, uint32_t s, uint32_t d) {
     return result;
 }
 
+uint32_t Mask(int depth) {
+    return depth == 1 ? 1 : depth == 16 ? 0x7FFF : ~0u;
+}
+
 HBITMAP Row(int depth, const std::vector<uint32_t>& values, void** bits = nullptr) {
     if (depth == 1) {
         const uint8_t packed[2] = {static_cast<uint8_t>(values[0] << 7 | values[1] << 6 |
@@ -22,25 +26,18 @@ HBITMAP Row(int depth, const std::vector<uint32_t>& values, void** bits = nullpt
         return CreateBitmap(4, 1, 1, 1, packed);
     }
     return gditest::Dib(
-        static_cast<int>(values.size()), 1, depth, [&](int x, int) { return values[x]; }, bits);
+        static_cast<int>(values.size()), 1, depth,
+        [&](int x, int) { return values[x] & Mask(depth); }, bits);
 }
 
 // At 1 bit the eight (S, D) pairs, at 16 and 32 bits mixed bits, under three brushes.
 TEST(RasterOperation, EveryCodeFollowsItsTruthTable) {
-    const struct {
-        int depth;
-        uint32_t mask;
-        std::vector<uint32_t> source, dest;
-    } rows[] = {{1, 1, {0, 0, 1, 1}, {0, 1, 0, 1}},
-                {16,
-                 0x7FFF,
-                 {0x1234, 0x7FFF, 0x0F0F, 0x5A5A, 0x33CC},
-                 {0x6F00, 0xF0, 0x3C3C, 0x7FFF, 0x700F}},
-                {32,
-                 ~0u,
-                 {0x1234, 0x7FFF, 0x0F0F, 0x5A5A, 0x55AA33CC},
-                 {0x6F00, 0xF0, 0x3C3C, 0x7FFF, 0xA5C3F00F}}};
-    for (const auto& [depth, mask, values, under] : rows) {
+    const std::vector<uint32_t> mono[2] = {{0, 0, 1, 1}, {0, 1, 0, 1}};
+    const std::vector<uint32_t> wide[2] = {{0x1234, 0x7FFF, 0x0F0F, 0x5A5A, 0x55AA33CC},
+                                           {0x6F00, 0x00F0, 0x3C3C, 0x7FFF, 0xA5C3F00F}};
+    for (const int depth : {1, 16, 32}) {
+        const uint32_t mask = Mask(depth);
+        const auto& [values, under] = depth == 1 ? mono : wide;
         const int n = static_cast<int>(values.size());
         MemoryDc source(Row(depth, values));
         for (const COLORREF brushColor : {COLORREF{0}, COLORREF{0xFFFFFF}, RGB(0x9C, 0x63, 0xA5)}) {
@@ -59,7 +56,7 @@ TEST(RasterOperation, EveryCodeFollowsItsTruthTable) {
                     if (depth > 1) {
                         std::memcpy(&got, static_cast<uint8_t*>(bits) + x * depth / 8, depth / 8);
                     }
-                    ASSERT_EQ(got, Reference(code, p, values[x], under[x]) & mask)
+                    ASSERT_EQ(got, Reference(code, p, values[x] & mask, under[x] & mask) & mask)
                         << "code " << code << " depth " << depth << " pixel " << x;
                 }
                 SelectObject(dest, stock);
