@@ -23,16 +23,16 @@ void Number(CKvAImage& image, int width, int height) {
 // bytes (the row table included), not on sides.
 TEST(KvAImageTest, SizesRowsAndLimits) {
     CKvAImage image;
-    for (const auto [width, height, wantWidth, wantHeight, rowBytes] :
-         {std::array{0, 0, 1, 1, 4},
-          {-5, 3, 1, 3, 4},
-          {3, 2, 3, 2, 8},
-          {4, 2, 4, 2, 8},
-          {20000, 100, 20000, 100, 40000},
-          {1, 100000, 1, 100000, 4},
-          {8192, 8192, 8192, 8192, 16384},
-          {16384, 16384, 0, 0, 0},
-          {1, 30000000, 0, 0, 0}}) {
+    const int sizes[][5] = {{0, 0, 1, 1, 4},
+                            {-5, 3, 1, 3, 4},
+                            {3, 2, 3, 2, 8},
+                            {4, 2, 4, 2, 8},
+                            {20000, 100, 20000, 100, 40000},
+                            {1, 100000, 1, 100000, 4},
+                            {8192, 8192, 8192, 8192, 16384},
+                            {16384, 16384, 0, 0, 0},
+                            {1, 30000000, 0, 0, 0}};
+    for (const auto [width, height, wantWidth, wantHeight, rowBytes] : sizes) {
         ASSERT_EQ(image.Create(width, height), wantWidth != 0) << width << "x" << height;
         EXPECT_EQ(AImageFits(width, height), wantWidth != 0);
         EXPECT_EQ(image.GetWidth(), wantWidth);
