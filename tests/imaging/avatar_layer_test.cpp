@@ -83,27 +83,21 @@ TEST_F(AvatarLayerTest, FramesRunThroughTheMainSheetThenEachSubSheet) {
     EXPECT_EQ(Drawn(8), std::pair(0, uint16_t{0}));
 }
 
-TEST_F(AvatarLayerTest, OneMissingSubSheetDropsThemAll) {
+// One missing sheet drops them all; a sheet without tiles draws nothing for the frames the
+// layer counts in it; one without a path stays empty and is no success.
+TEST_F(AvatarLayerTest, MissingAndEmptySubSheets) {
     WriteSheet(1, 3);
-    const int tileNums[2] = {3, 1};
+    const int tileNums[2] = {0, 1};
     EXPECT_EQ(m_layer.LoadSubSheets(2, tileNums), 0);
     EXPECT_EQ(m_layer.m_nSubSheets, 0);
     EXPECT_EQ(m_layer.m_pSubSheets, nullptr);
     EXPECT_EQ(Drawn(3), std::pair(1, TilePixel(0, 3)));
     EXPECT_EQ(Drawn(4).first, 0);
-}
-
-// A sheet without a path stays empty and is no success; one without tiles draws nothing for
-// the frames the layer counts in it.
-TEST_F(AvatarLayerTest, EmptySubSheets) {
-    WriteSheet(1, 3);
-    const int noTiles[1] = {0};
-    ASSERT_EQ(m_layer.LoadSubSheets(1, noTiles), 1);
+    ASSERT_EQ(m_layer.LoadSubSheets(1, tileNums), 1);
     m_layer.m_pSubTileNums[0] = 2;
     EXPECT_EQ(Drawn(5), std::pair(1, uint16_t{0}));
     std::snprintf(m_layer.m_szPath, sizeof m_layer.m_szPath, "%s", kTooLong.c_str());
-    const int twoTiles[1] = {2};
-    EXPECT_EQ(m_layer.LoadSubSheets(1, twoTiles), 0);
+    EXPECT_EQ(m_layer.LoadSubSheets(1, tileNums + 1), 0);
     ASSERT_EQ(m_layer.m_nSubSheets, 1);
     EXPECT_EQ(m_layer.m_pSubSheets[0].m_Image.GetTileNum(), 0);
 }
