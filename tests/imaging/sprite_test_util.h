@@ -1,4 +1,4 @@
-// Hand-made sprites and a plain per-pixel reference compositor for tests.
+// Hand-made sprites and a plain per-pixel reference compositor.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "imaging/lsp.h"
+#include "platform/testing.h"
+#include "platform/win32.h"
 
 namespace kvtest {
 
@@ -16,7 +18,7 @@ struct SpriteDeleter {
 };
 using SpritePtr = std::unique_ptr<lsp::SPRITE, SpriteDeleter>;
 
-// A sprite whose rows are the given run lists: (skip, count, count pixels...) repeated.
+// Rows are run lists: (skip, count, count pixels...) repeated.
 inline SpritePtr MakeSprite(int width, const std::vector<std::vector<uint16_t>>& rows) {
     size_t words = 0;
     for (const auto& row : rows) {
@@ -35,7 +37,7 @@ inline SpritePtr MakeSprite(int width, const std::vector<std::vector<uint16_t>>&
     return SpritePtr(sprite);
 }
 
-// What a surface of `width` x `rows` pixels shows, painted pixel by pixel.
+// What a surface shows, painted pixel by pixel.
 struct ReferenceSurface {
     int width;
     int rows;
@@ -65,6 +67,21 @@ inline uint16_t SurfacePixel(const lsp::CLspDib& surface, int x, int row) {
     uint16_t pixel;
     std::memcpy(&pixel, surface.m_pBits + size_t(row) * surface.m_nPitch + 2 * x, 2);
     return pixel;
+}
+
+// The pixels of the bitmap, selected into a memory DC, after draw(dc); deletes the bitmap.
+template <typename Fn>
+std::vector<COLORREF> DrawnPixels(HBITMAP bitmap, Fn&& draw) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    draw(dc);
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    kvplatform::ReadDcPixels(dc, width, height, pixels);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
 }
 
 }  // namespace kvtest
