@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "loopback_http/http_server.h"
 #include "support/gif_builder.h"
-#include "support/http_server.h"
 #include "support/png_read.h"
 #include "support/run_program.h"
 
@@ -60,7 +60,7 @@ protected:
     std::string Out(const std::string& name) const { return (m_dir / name).string(); }
 
     fs::path m_dir;
-    kvtest::HttpServer m_server;
+    loopback::HttpServer m_server;
 };
 
 TEST_F(RenderCommandTest, DownloadsPartsAndDrawsThemBackToFront) {
@@ -98,7 +98,7 @@ TEST_F(RenderCommandTest, FigureBoxAndFramesNameTheirFiles) {
 }
 
 TEST_F(RenderCommandTest, MissingPartLeavesOnlyTheBackground) {
-    m_server.SetFault("/avgif/lc/lcm001.gif", kvtest::HttpFault::kNotFound);
+    m_server.SetFault("/avgif/lc/lcm001.gif", loopback::HttpFault::kNotFound);
     const auto outcome =
         Render({"--no-box", "--wait", "300", "--bg", "0x00FF00", "--out", Out("m.png"), "lcm001"});
     ASSERT_EQ(outcome.exitCode, 0);

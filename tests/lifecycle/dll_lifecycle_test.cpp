@@ -10,11 +10,11 @@
 #include "imaging/kv_aimage.h"
 #include "layered/avtr2004.h"
 #include "layered/default_avatars.h"
+#include "loopback_http/http_server.h"
 #include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
 #include "support/bmp_builder.h"
 #include "support/gif_builder.h"
-#include "support/http_server.h"
 
 namespace fs = std::filesystem;
 
@@ -84,8 +84,8 @@ TEST_F(DllLifecycleTest, DefaultImagesLoadFromTheHostsImageFolder) {
 }
 
 TEST_F(DllLifecycleTest, ShutDownWithRequestsQueuedBehindAHangingServer) {
-    kvtest::HttpServer server;
-    server.SetGlobalFault(kvtest::HttpFault::kNeverAnswer);
+    loopback::HttpServer server;
+    server.SetGlobalFault(loopback::HttpFault::kNeverAnswer);
     WriteRegistry(server.HostPort());
     ASSERT_EQ(InitAvatarDll(), 1);
     {

@@ -10,15 +10,15 @@
 
 #include <unistd.h>
 
+#include "loopback_http/http_server.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
-#include "support/http_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using kvtest::HttpFault;
-using kvtest::HttpServer;
+using loopback::HttpFault;
+using loopback::HttpServer;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

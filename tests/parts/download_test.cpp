@@ -75,7 +75,7 @@ TEST_F(DownloadTest, CachedFilesNeedNoNetworkAndDecodeEveryFrame) {
 }
 
 TEST_F(DownloadTest, UnreachableServerFailsWithoutAFile) {
-    WriteRegistry(m_home, "127.0.0.1:" + std::to_string(kvtest::HttpServer::UnusedPort()));
+    WriteRegistry(m_home, "127.0.0.1:" + std::to_string(loopback::HttpServer::UnusedPort()));
     CAvtrPartPool::DestroyDLThread();
     CAvtrPartPool::CreateDLThread();
     EXPECT_FALSE(RunStep(false, "lcm001.gif"));
@@ -84,7 +84,7 @@ TEST_F(DownloadTest, UnreachableServerFailsWithoutAFile) {
 }
 
 class ServerFaultTest : public PartsTest,
-                        public ::testing::WithParamInterface<kvtest::HttpFault> {};
+                        public ::testing::WithParamInterface<loopback::HttpFault> {};
 
 TEST_P(ServerFaultTest, LeavesNoFileUnderThePartsName) {
     ServePart(false, "lcm001.gif", MakePartGif(40, 40, 4, 0));
@@ -94,21 +94,21 @@ TEST_P(ServerFaultTest, LeavesNoFileUnderThePartsName) {
     EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{});
 
     // Service restored: the next request fetches it.
-    m_server.SetFault(ServerPath(false, "lcm001.gif"), kvtest::HttpFault::kNone);
+    m_server.SetFault(ServerPath(false, "lcm001.gif"), loopback::HttpFault::kNone);
     EXPECT_TRUE(RunStep(false, "lcm001.gif"));
     EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{"home/Avatar/lc/lcm001.gif"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ServerFaultTest,
-    ::testing::Values(kvtest::HttpFault::kNotFound, kvtest::HttpFault::kServerError,
-                      kvtest::HttpFault::kHtmlErrorPage, kvtest::HttpFault::kCutShort,
-                      kvtest::HttpFault::kNeverAnswer, kvtest::HttpFault::kStallMidBody));
+    ::testing::Values(loopback::HttpFault::kNotFound, loopback::HttpFault::kServerError,
+                      loopback::HttpFault::kHtmlErrorPage, loopback::HttpFault::kCutShort,
+                      loopback::HttpFault::kNeverAnswer, loopback::HttpFault::kStallMidBody));
 
 TEST_F(DownloadTest, SlowTrickleStillArrivesWhole) {
     const std::string gif = MakePartGif(2, 2, 1, 0);
     ServePart(false, "lcm001.gif", gif);
-    m_server.SetFault(ServerPath(false, "lcm001.gif"), kvtest::HttpFault::kTrickle);
+    m_server.SetFault(ServerPath(false, "lcm001.gif"), loopback::HttpFault::kTrickle);
     m_server.SetTrickleInterval(std::chrono::milliseconds(1));
     EXPECT_TRUE(RunStep(false, "lcm001.gif"));
     EXPECT_EQ(std::filesystem::file_size(CachedFile("lc", "lcm001.gif")), gif.size());

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/http_server.h"
+#include "loopback_http/http_server.h"
 
 namespace parts_test {
 
@@ -39,7 +39,7 @@ protected:
 
     std::string m_root;
     std::string m_home;
-    kvtest::HttpServer m_server;
+    loopback::HttpServer m_server;
 };
 
 }  // namespace parts_test

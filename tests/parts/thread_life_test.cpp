@@ -16,7 +16,7 @@ namespace {
 using ThreadLifeTest = PartsTest;
 
 TEST_F(ThreadLifeTest, DestroyingWithQueuedRequestsDropsThem) {
-    m_server.SetGlobalFault(kvtest::HttpFault::kNeverAnswer);
+    m_server.SetGlobalFault(loopback::HttpFault::kNeverAnswer);
     // Long enough that the worker is still inside its download when the wait ends.
     kvplatform::SetDownloadTimeouts(1000, 20000);
     CAvtrPartPool::DestroyDLThread();
@@ -33,7 +33,7 @@ TEST_F(ThreadLifeTest, DestroyingWithQueuedRequestsDropsThem) {
     EXPECT_EQ(CAvtrPartPool::Inst(), nullptr);
 
     // Released, the worker must neither touch the freed pool nor fetch the dropped requests.
-    m_server.SetGlobalFault(kvtest::HttpFault::kNone);
+    m_server.SetGlobalFault(loopback::HttpFault::kNone);
     ServePart(false, "lcm001.gif", MakePartGif(2, 2, 1, 0));
     m_server.Stop();
     ASSERT_EQ(CAvtrPartPool::CreateInstance(), 1);
