@@ -3,10 +3,8 @@
 #include "frame/avatar_cache_wipe.h"
 #include "imaging/kv_aimage.h"
 #include "layered/default_avatars.h"
+#include "legacy/anonymous_avatar.h"
 #include "parts/avtr_part_pool.h"
-
-CKvAImage* g_pAnonymousImage64 = nullptr;
-CKvAImage* g_pAnonymousImage102 = nullptr;
 
 namespace {
 
@@ -25,8 +23,10 @@ int InitAvatarDll() {
     const int created = CAvtrPartPool::CreateInstance();
     InitDefaultAvatars();
     CAvtrPartPool::CreateDLThread();
-    g_pAnonymousImage64 = nullptr;
-    g_pAnonymousImage102 = nullptr;
+    // Pictures made before start-up are released, and made again on next use.
+    DestroyImage(g_pAnonymousImage64);
+    DestroyImage(g_pAnonymousImage102);
+    g_bAnonymousReady = 0;
     return created;
 }
 

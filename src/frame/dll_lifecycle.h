@@ -1,8 +1,6 @@
 // The host's start-up and shut-down calls.
 #pragma once
 
-class CKvAImage;
-
 // Creates the part pool, the default avatars and the part download thread.
 // 1 when the pool was created now, 0 when it existed already or could not be made.
 int InitAvatarDll();
@@ -10,8 +8,3 @@ int InitAvatarDll();
 // Stops the download thread, then frees the default avatars, the pool, the cache
 // files and the anonymous pictures, in that order.
 void DestroyAvatarDll();
-
-// The anonymous avatars' pictures, made on first use by the legacy avatar; emptied
-// at start-up and destroyed at shut-down.
-extern CKvAImage* g_pAnonymousImage64;
-extern CKvAImage* g_pAnonymousImage102;

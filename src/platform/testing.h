@@ -18,7 +18,8 @@ namespace kvplatform {
 // GetTickCount reads this source; an empty function restores the real clock.
 void SetTickSource(std::function<DWORD()> source);
 
-// Bits per pixel of the screen and of compatible bitmaps (32 unless set; 16 also works).
+// Bits per pixel of the screen and of compatible bitmaps (32 unless set; 16 also works;
+// 8 is reported by the screen DC, while bitmaps stay 32 bits).
 void SetScreenDepth(int bitsPerPixel);
 
 // GetVersionExA reports a non-NT system while set.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "imaging/kv_aimage.h"
+#include "legacy/anonymous_avatar.h"
 #include "layered/avtr2004.h"
 #include "layered/default_avatars.h"
 #include "loopback_http/http_server.h"

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "canvas_dc.h"
 #include "command.h"
 #include "frame/dll_lifecycle.h"
 #include "layered/avtr2004.h"
@@ -94,32 +95,22 @@ std::string FramePath(const std::string& out, int frame, int frames) {
 bool DrawFrames(RenderedAvatar& avatar, const RenderOptions& options, Clock::time_point start,
                 size_t missingParts, std::string& error) {
     const SIZE size = avatar.OutputSize();
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    HBRUSH canvas = CreateSolidBrush(static_cast<COLORREF>(options.canvas));
-    const RECT whole = {0, 0, size.cx, size.cy};
+    CanvasDc canvas(size.cx, size.cy, options.canvas);
     bool ok = true;
     for (int frame = 0; ok && frame < options.frames; ++frame) {
         if (frame > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(options.intervalMs));
         }
-        FillRect(dc, &whole, canvas);
-        avatar.Draw(dc, 0, 0, options.sex, options.transparent, 0);
+        canvas.Clear();
+        avatar.Draw(canvas.dc(), 0, 0, options.sex, options.transparent, 0);
         if (frame == 0 && missingParts == 0) {
             std::printf("first complete draw: %lld ms after create\n", MsSince(start));
         } else if (frame == 0) {
             std::printf("first draw, %zu part(s) missing: %lld ms after create\n", missingParts,
                         MsSince(start));
         }
-        ok = WriteDcPng(FramePath(options.out, frame, options.frames), dc, error);
+        ok = WriteDcPng(FramePath(options.out, frame, options.frames), canvas.dc(), error);
     }
-    DeleteObject(canvas);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     return ok;
 }
 

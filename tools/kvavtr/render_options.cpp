@@ -18,25 +18,6 @@ bool ParseLong(const std::string& text, int base, long long min, long long max, 
     return errno == 0 && *end == '\0' && value >= min && value <= max;
 }
 
-bool ParseInt(const std::string& text, int min, int max, int& value) {
-    long long parsed = 0;
-    if (!ParseLong(text, 10, min, max, parsed)) {
-        return false;
-    }
-    value = static_cast<int>(parsed);
-    return true;
-}
-
-// 0xBBGGRR, as Windows colour values are written.
-bool ParseColour(const std::string& text, unsigned long& colour) {
-    long long parsed = 0;
-    if (!ParseLong(text, 0, 0, 0xFFFFFF, parsed)) {
-        return false;
-    }
-    colour = static_cast<unsigned long>(parsed);
-    return true;
-}
-
 bool ParseRect(const std::string& text, RECT& rect) {
     int values[4];
     size_t start = 0;
@@ -101,6 +82,24 @@ const std::map<std::string, bool RenderOptions::*>& Flags() {
 }
 
 }  // namespace
+
+bool ParseInt(const std::string& text, int min, int max, int& value) {
+    long long parsed = 0;
+    if (!ParseLong(text, 10, min, max, parsed)) {
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool ParseColour(const std::string& text, unsigned long& colour) {
+    long long parsed = 0;
+    if (!ParseLong(text, 0, 0, 0xFFFFFF, parsed)) {
+        return false;
+    }
+    colour = static_cast<unsigned long>(parsed);
+    return true;
+}
 
 bool ParseRenderOptions(const Args& args, RenderOptions& options, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "platform/gdi/gdi_objects.h"
 
+#include "platform/gdi/gdi_screen.h"
+
 #include <utility>
 
 namespace kvgdi {
@@ -115,7 +117,8 @@ HDC CreateCanvasDc(DcKind kind, std::shared_ptr<Surface> canvas) {
     std::lock_guard lock(table.mutex);
     Dc dc;
     dc.kind = kind;
-    dc.depth = BitsPerPixel(canvas->format);
+    // A palette screen is drawn in 32 bits but reports its own depth.
+    dc.depth = kind == DcKind::Screen ? ScreenDepth() : BitsPerPixel(canvas->format);
     dc.canvas = std::move(canvas);
     dc.brush = table.stockBrush;
     return table.AddDc(std::move(dc));

@@ -35,9 +35,10 @@ std::shared_ptr<Surface> ScreenCanvas() {
 
 namespace kvplatform {
 
-// Only the depths the surfaces support; anything else leaves the depth as it is.
+// The depths the surfaces support, and 8, a palette display whose pictures are kept
+// in 32 bits; anything else leaves the depth as it is.
 void SetScreenDepth(int bitsPerPixel) {
-    if (bitsPerPixel == 16 || bitsPerPixel == 32) {
+    if (bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 32) {
         kvgdi::g_depth.store(bitsPerPixel);
     }
 }

@@ -1,0 +1,98 @@
+#include "legacy_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "legacy/legacy_tables.h"
+#include "platform/testing.h"
+#include "support/legacy_art.h"
+
+namespace legacy_test {
+namespace fs = std::filesystem;
+
+namespace {
+
+class ArtFolder : public ::testing::Environment {
+public:
+    ~ArtFolder() override {
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+    void TearDown() override { fs::current_path(m_oldCwd); }
+
+    int Load() {
+        kvtest::LegacyArt art(m_folder.string());
+        art.Set("MA1", "S", "2").Set("MA1", "S1", "3").Set("MA1", "S2", "1");
+        art.SubSheet("MA1", 1, 3).SubSheet("MA1", 2, 1);
+        art.Set("MHCN", "N", "7").HairColor("MRHC", 6).HairColor("MFHC", 7);
+        art.Set("FHCN", "N", "2").Set("FRHAT", "", "");
+        EXPECT_TRUE(art.Write());
+        std::ofstream(m_folder / "registry.ini")
+            << "[Software\\Veltrun.Com\\KOREAN]\nHome=" << m_folder.string() << "\n";
+        kvplatform::SetRegistryFile((m_folder / "registry.ini").string());
+        fs::current_path(m_folder);
+        return MeInitAvatar();
+    }
+
+private:
+    const fs::path m_folder =
+        fs::temp_directory_path() / ("kvavtr-legacy-" + std::to_string(::getpid()));
+    const fs::path m_oldCwd = fs::current_path();
+};
+
+}  // namespace
+
+int LoadLegacyArt() {
+    static ArtFolder* folder = nullptr;
+    static int loaded = 0;
+    if (folder == nullptr) {
+        folder = new ArtFolder;
+        ::testing::AddGlobalTestEnvironment(folder);  // gtest deletes it
+        loaded = folder->Load();
+    }
+    return loaded;
+}
+
+uint16_t ImagePixel(CKvAImage& image, int x, int y) {
+    return reinterpret_cast<const uint16_t*>(image.GetBits(y))[x];
+}
+
+std::string Bands(CKvAImage& image) {
+    std::string names;
+    for (int band = 0; band < kvtest::kLegacyBands; ++band) {
+        names += (band ? " " : "") +
+                 kvtest::LegacyPixelName(ImagePixel(image, band * kvtest::kLegacyBand + 1, 10));
+    }
+    return names;
+}
+
+Canvas::Canvas(int width, int height, COLORREF fill) {
+    HDC screen = GetDC(nullptr);
+    m_hdc = CreateCompatibleDC(screen);
+    m_bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    m_old = SelectObject(m_hdc, m_bitmap);
+    HBRUSH brush = CreateSolidBrush(fill);
+    const RECT whole = {0, 0, width, height};
+    FillRect(m_hdc, &whole, brush);
+    DeleteObject(brush);
+}
+
+Canvas::~Canvas() {
+    SelectObject(m_hdc, m_old);
+    DeleteObject(m_bitmap);
+    DeleteDC(m_hdc);
+}
+
+COLORREF Canvas::At(int x, int y) const {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    kvplatform::ReadDcPixels(m_hdc, width, height, pixels);
+    return pixels.at(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x));
+}
+
+}  // namespace legacy_test
