@@ -51,6 +51,15 @@ bool BothSizes(ArtWriter& writer, const std::string& folder, const std::string& 
            writer.Gif(folder + "ACFS_" + id + extension, {{picture.Halved(), 0}});
 }
 
+// A sky with a sun over a lawn, as large as the layered surface.
+Canvas Stage() {
+    Canvas c(kFigureWidth, kFigureHeight);
+    c.Rect(0, 0, kFigureWidth, kFigureHeight, kPanel);
+    c.Ellipse(70, 8, 90, 28, kGold);
+    c.Rect(0, 96, kFigureWidth, kFigureHeight, kGreen);
+    return c;
+}
+
 }  // namespace
 
 bool WriteLayeredArt(ArtWriter& server, ArtWriter& portal) {
@@ -61,7 +70,8 @@ bool WriteLayeredArt(ArtWriter& server, ArtWriter& portal) {
            BothSizes(portal, "common/images/", "LCM001_HCM001_FNM001A_PNM001", ".gif",
                      Silhouette(Sex::kMale)) &&
            BothSizes(portal, "common/images/", "LCF001_HCF001_FNF001A_PNF001", ".gif",
-                     Silhouette(Sex::kFemale));
+                     Silhouette(Sex::kFemale)) &&
+           portal.Bitmap("images/stage.bmp", Stage());
 }
 
 }  // namespace sampleart

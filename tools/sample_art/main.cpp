@@ -1,5 +1,7 @@
-// kvavtr_sample_art OUTDIR: writes the built-in sample art of one portal (see portal.h).
+// kvavtr_sample_art OUTDIR: writes the built-in sample art of one portal (see portal.h)
+// into OUTDIR/server and OUTDIR/portal.
 #include <cstdio>
+#include <filesystem>
 
 #include "portal.h"
 
@@ -10,7 +12,9 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> written;
     std::string error;
-    const bool ok = sampleart::WritePortal(argv[1], written, error);
+    const bool ok =
+        sampleart::WritePortal(std::filesystem::path(argv[1]) / "server",
+                               std::filesystem::path(argv[1]) / "portal", written, error);
     for (const std::string& path : written) {
         std::printf("%s\n", path.c_str());
     }

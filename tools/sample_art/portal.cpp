@@ -4,10 +4,11 @@
 
 namespace sampleart {
 
-bool WritePortal(const std::filesystem::path& out, std::vector<std::string>& written,
+bool WritePortal(const std::filesystem::path& serverFolder,
+                 const std::filesystem::path& portalFolder, std::vector<std::string>& written,
                  std::string& error) {
-    ArtWriter server(out / kServerFolder);
-    ArtWriter portal(out / kPortalFolder);
+    ArtWriter server(serverFolder);
+    ArtWriter portal(portalFolder);
     const bool ok =
         WriteLayeredArt(server, portal) && WriteAnimatedAvatars(server) && WriteLegacyArt(portal);
     for (const ArtWriter* writer : {&server, &portal}) {
