@@ -168,7 +168,7 @@ std::vector<Frame> Face(Sex sex, char expression, uint8_t skin) {
             c.Ellipse(37, 30, 42, 34, kCheek);
             c.Ellipse(58, 30, 63, 34, kCheek);
         }
-        frames.push_back({c, open ? 250 : 12});
+        frames.push_back({c, open ? 170 : 15});
     }
     return frames;
 }
