@@ -2,41 +2,24 @@
 // it; the file is created only when a 2xx body starts, so a failure before that
 // leaves whatever was at the path alone, and a failure after it deletes the file.
 // Every phase is bounded in time so that a stopping thread never waits long.
-#include <curl/curl.h>
-
 #include <atomic>
 #include <chrono>
-#include <memory>
-#include <mutex>
 
+#include "platform/net/curl_common.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 
 namespace {
 
+using kvplatform::EasyHandle;
+
 constexpr long kDefaultConnectMs = 5000;
 // A transfer that receives no byte for this long ends.
 constexpr long kDefaultStallMs = 5000;
 constexpr long kOverallCapSeconds = 60;
-constexpr long kMaxRedirects = 5;
-constexpr const char* kAllowedProtocols = "http,https";
-// Loopback never goes through a proxy, as Windows bypasses it for local addresses.
-constexpr const char* kNoProxyHosts = "localhost,127.0.0.1,::1";
 
 std::atomic<long> g_connectMs{kDefaultConnectMs};
 std::atomic<long> g_stallMs{kDefaultStallMs};
-
-bool InitCurlOnce() {
-    static std::once_flag once;
-    static CURLcode result = CURLE_FAILED_INIT;
-    std::call_once(once, [] { result = curl_global_init(CURL_GLOBAL_DEFAULT); });
-    return result == CURLE_OK;
-}
-
-struct EasyCleanup {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
-using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
 
 // The download target, created on the first byte of a 2xx body and deleted
 // again unless it is kept.
@@ -145,14 +128,7 @@ int AbortWhenStalled(void* userdata, curl_off_t, curl_off_t received, curl_off_t
 }
 
 bool Configure(CURL* curl, LPCSTR url, Transfer* transfer) {
-    return curl_easy_setopt(curl, CURLOPT_URL, url) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kAllowedProtocols) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_NOPROXY, kNoProxyHosts) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, g_connectMs.load()) == CURLE_OK &&
+    return kvplatform::SetCommonCurlOptions(curl, url, g_connectMs.load()) &&
            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortWhenStalled) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_XFERINFODATA, transfer) == CURLE_OK &&
@@ -190,7 +166,7 @@ HRESULT URLDownloadToFileA(LPUNKNOWN, LPCSTR szURL, LPCSTR szFileName, DWORD,
     if (szURL == nullptr) {
         return INET_E_INVALID_URL;
     }
-    if (szFileName == nullptr || !InitCurlOnce()) {
+    if (szFileName == nullptr || !kvplatform::InitCurlOnce()) {
         return E_FAIL;
     }
     EasyHandle curl(curl_easy_init());
