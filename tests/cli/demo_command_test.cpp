@@ -1,0 +1,108 @@
+// kvavtr demo, run once in a temporary folder: its three files decode, every
+// avatar lies where index.html says with colours of its own and no pure blue,
+// and the summary's counts agree with the files.
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "sample_art/canvas.h"
+#include "support/png_read.h"
+#include "support/run_program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Figure {
+    std::string section, id;
+    unsigned x, y, w, h;
+};
+
+std::vector<Figure> Figures(const std::string& html) {
+    const std::regex pattern(
+        "data-section=\"(\\w+)\" data-id=\"([^\"]+)\" data-x=\"(\\d+)\" data-y=\"(\\d+)\" "
+        "data-w=\"(\\d+)\" data-h=\"(\\d+)\"");
+    std::vector<Figure> figures;
+    for (std::sregex_iterator it(html.begin(), html.end(), pattern), end; it != end; ++it) {
+        const auto& m = *it;
+        figures.push_back({m[1], m[2], static_cast<unsigned>(std::stoul(m[3])),
+                           static_cast<unsigned>(std::stoul(m[4])),
+                           static_cast<unsigned>(std::stoul(m[5])),
+                           static_cast<unsigned>(std::stoul(m[6]))});
+    }
+    return figures;
+}
+
+// Whether the figure's area holds a pixel of the colour, as 5-bit channels keep it.
+bool Holds(const kvtest::PngPicture& png, const Figure& f, sampleart::Rgb colour) {
+    for (unsigned y = f.y; y < f.y + f.h; ++y) {
+        for (unsigned x = f.x; x < f.x + f.w; ++x) {
+            const uint32_t p = png.At(x, y);
+            if ((p >> 27) == colour.r >> 3u && ((p >> 19) & 31) == colour.g >> 3u &&
+                ((p >> 11) & 31) == colour.b >> 3u) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int Count(const std::string& output, const std::string& label) {
+    std::smatch m;
+    const std::regex pattern(label + ": (\\d+)");
+    return std::regex_search(output, m, pattern) ? std::stoi(m[1]) : -1;
+}
+
+TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
+    const fs::path dir = fs::temp_directory_path() / "kvavtr-demo-test";
+    fs::remove_all(dir);
+    const auto run =
+        kvtest::RunProgram(KVAVTR_CLI_PATH, {"demo", "--out", dir.string(), "--seconds", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+
+    std::ifstream html(dir / "index.html");
+    const std::vector<Figure> figures = Figures(
+        std::string(std::istreambuf_iterator<char>(html), std::istreambuf_iterator<char>()));
+    ASSERT_GT(figures.size(), 25u);
+    EXPECT_NE(run.output.find("avatars drawn: " + std::to_string(figures.size()) + " of " +
+                              std::to_string(figures.size())),
+              std::string::npos)
+        << run.output;
+
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName((dir / "demo.gif").c_str(), &error);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    const kvtest::PngPicture png = kvtest::ReadPng((dir / "demo.png").string());
+    EXPECT_EQ(png.width, static_cast<unsigned>(gif->SWidth));
+    EXPECT_EQ(png.height, static_cast<unsigned>(gif->SHeight));
+    EXPECT_EQ(Count(run.output, "frames"), gif->ImageCount);
+    EXPECT_GE(gif->ImageCount, 20);
+    DGifCloseFile(gif, &error);
+
+    using namespace sampleart;
+    const std::pair<std::string, Colour> expected[] = {
+        {"lcm001_hcm001_fnm001a_pnm001", kShirtMale}, {"SAMPLE_GIRL", kShirtFemale},
+        {"lcm002_hcm001_fnm001a_pbm001", kGreen},     {"XNN0111001001N010000000000", kGold},
+        {"N1N0131001004B010101000100", kBalloon},     {"QMarkM", kQuestion},
+        {"DrawAnonymousAvatar", kSilhouette},
+    };
+    for (const auto& [id, colour] : expected) {
+        const auto f = std::find_if(figures.begin(), figures.end(),
+                                    [&](const Figure& figure) { return figure.id == id; });
+        ASSERT_NE(f, figures.end()) << id;
+        EXPECT_TRUE(Holds(png, *f, kPalette[colour])) << id;
+    }
+    for (const Figure& f : figures) {
+        ASSERT_LE(f.x + f.w, png.width);
+        ASSERT_LE(f.y + f.h, png.height);
+        EXPECT_FALSE(Holds(png, f, kPalette[kKey])) << f.section << " " << f.id << ": pure blue";
+    }
+    fs::remove_all(dir);
+}
+
+}  // namespace
