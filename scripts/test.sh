@@ -2,6 +2,6 @@
 # Installs what is needed, builds, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-scripts/build.sh build
+scripts/deps.sh test
+scripts/build.sh build -DKVAVTR_TESTS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"
