@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "option_values.h"
 #include "render_options.h"
 
 namespace kvcli {

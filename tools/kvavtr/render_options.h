@@ -30,11 +30,6 @@ struct RenderOptions {
     int intervalMs = 100;
 };
 
-// A decimal number from min to max.
-bool ParseInt(const std::string& text, int min, int max, int& value);
-// 0xBBGGRR, as Windows colour values are written.
-bool ParseColour(const std::string& text, unsigned long& colour);
-
 // False with a one-line reason in error for anything that does not parse.
 bool ParseRenderOptions(const Args& args, RenderOptions& options, std::string& error);
 
