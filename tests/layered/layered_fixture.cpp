@@ -40,48 +40,17 @@ lsp::SPRITE* KeyedSprite(int width, int height, uint16_t pixel, RECT rc) {
     });
 }
 
-Canvas::Canvas(int width, int height, COLORREF fill)
-    : m_width(width), m_height(height), m_fill(fill), m_hdc(CreateCompatibleDC(nullptr)) {
-    HDC screen = GetDC(nullptr);
-    m_bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    m_old = SelectObject(m_hdc, m_bitmap);
-    HBRUSH brush = CreateSolidBrush(fill);
-    const RECT all{0, 0, width, height};
-    FillRect(m_hdc, &all, brush);
-    DeleteObject(brush);
-}
-
-Canvas::~Canvas() {
-    SelectObject(m_hdc, m_old);
-    DeleteObject(m_bitmap);
-    DeleteDC(m_hdc);
-}
-
-std::vector<COLORREF> Canvas::Pixels() const {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-    EXPECT_TRUE(kvplatform::ReadDcPixels(m_hdc, width, height, pixels));
-    pixels.resize(static_cast<size_t>(m_width) * m_height);
-    return pixels;
-}
-
-COLORREF Canvas::At(int x, int y) const {
-    return Pixels()[y * m_width + x];
-}
-
 ::testing::AssertionResult Canvas::Shows(RECT region,
                                          const std::function<COLORREF(int, int)>& inside) const {
     const std::vector<COLORREF> pixels = Pixels();
-    for (int y = 0; y < m_height; ++y) {
-        for (int x = 0; x < m_width; ++x) {
+    for (int y = 0; y < Height(); ++y) {
+        for (int x = 0; x < Width(); ++x) {
             const bool in =
                 x >= region.left && x < region.right && y >= region.top && y < region.bottom;
-            const COLORREF want = in ? inside(x, y) : m_fill;
-            if (pixels[y * m_width + x] != want) {
+            const COLORREF want = in ? inside(x, y) : Fill();
+            if (pixels[y * Width() + x] != want) {
                 return ::testing::AssertionFailure()
-                       << "(" << x << "," << y << ") has 0x" << std::hex << pixels[y * m_width + x]
+                       << "(" << x << "," << y << ") has 0x" << std::hex << pixels[y * Width() + x]
                        << " not 0x" << want;
             }
         }

@@ -13,6 +13,7 @@
 #include "imaging/lsp_sprite.h"
 #include "layered/avtr2004.h"
 #include "platform/win32.h"
+#include "support/dc_canvas.h"
 
 namespace layered_test {
 
@@ -28,17 +29,10 @@ constexpr uint16_t kSecondTag = 0x4000;
 // `pixel` inside `rc` (left, top, right, bottom), transparent elsewhere.
 lsp::SPRITE* KeyedSprite(int width, int height, uint16_t pixel, RECT rc);
 
-// A memory DC with a 32-bit bitmap, filled with one colour.
-class Canvas {
+// A canvas that checks regions of what was drawn.
+class Canvas : public kvtest::DcCanvas {
 public:
-    Canvas(int width, int height, COLORREF fill);
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
-
-    HDC dc() const { return m_hdc; }
-    std::vector<COLORREF> Pixels() const;
-    COLORREF At(int x, int y) const;
+    using DcCanvas::DcCanvas;
 
     // Every pixel of (x, y, cx, cy) shows the coordinate sprite's pixel
     // (srcX + dx, srcY + dy), and every pixel outside it still shows the fill.
@@ -50,13 +44,6 @@ public:
 private:
     ::testing::AssertionResult Shows(RECT region,
                                      const std::function<COLORREF(int, int)>& inside) const;
-
-    int m_width;
-    int m_height;
-    COLORREF m_fill;
-    HDC m_hdc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
 };
 
 class TestAvatar : public CAvtr2004 {

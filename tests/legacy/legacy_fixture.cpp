@@ -69,30 +69,4 @@ std::string Bands(CKvAImage& image) {
     return names;
 }
 
-Canvas::Canvas(int width, int height, COLORREF fill) {
-    HDC screen = GetDC(nullptr);
-    m_hdc = CreateCompatibleDC(screen);
-    m_bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    m_old = SelectObject(m_hdc, m_bitmap);
-    HBRUSH brush = CreateSolidBrush(fill);
-    const RECT whole = {0, 0, width, height};
-    FillRect(m_hdc, &whole, brush);
-    DeleteObject(brush);
-}
-
-Canvas::~Canvas() {
-    SelectObject(m_hdc, m_old);
-    DeleteObject(m_bitmap);
-    DeleteDC(m_hdc);
-}
-
-COLORREF Canvas::At(int x, int y) const {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-    kvplatform::ReadDcPixels(m_hdc, width, height, pixels);
-    return pixels.at(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x));
-}
-
 }  // namespace legacy_test

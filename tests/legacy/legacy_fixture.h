@@ -7,6 +7,7 @@
 #include <string>
 
 #include "legacy/kv_avtr.h"
+#include "support/dc_canvas.h"
 
 namespace legacy_test {
 
@@ -17,21 +18,6 @@ uint16_t ImagePixel(CKvAImage& image, int x, int y);
 // The name of the layer and frame that each of the 11 bands shows at row 10.
 std::string Bands(CKvAImage& image);
 
-// A memory DC with a 32-bit bitmap, filled with one colour.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill);
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
-
-    HDC dc() const { return m_hdc; }
-    COLORREF At(int x, int y) const;
-
-private:
-    HDC m_hdc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-};
+using Canvas = kvtest::DcCanvas;
 
 }  // namespace legacy_test
