@@ -7,7 +7,7 @@
 namespace anitest {
 namespace {
 
-using kvtest::HttpFault;
+using loopback::HttpFault;
 constexpr LPARAM kNotify = 0x7A7A;
 
 bool Contains(const std::vector<std::string>& lines, const std::string& line) {

@@ -82,6 +82,11 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
     EXPECT_EQ(png.height, static_cast<unsigned>(gif->SHeight));
     EXPECT_EQ(Count(run.output, "frames"), gif->ImageCount);
     EXPECT_GE(gif->ImageCount, 20);
+    const auto animated = std::count_if(figures.begin(), figures.end(), [](const Figure& f) {
+        return f.section == "animated" && f.id.rfind("kv", 0) == 0;
+    });
+    EXPECT_NE(run.output.find("messages: " + std::to_string(animated) + " loaded"),
+              std::string::npos);
     DGifCloseFile(gif, &error);
 
     using namespace sampleart;
@@ -89,7 +94,8 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
         {"lcm001_hcm001_fnm001a_pnm001", kShirtMale}, {"SAMPLE_GIRL", kShirtFemale},
         {"lcm002_hcm001_fnm001a_pbm001", kGreen},     {"XNN0111001001N010000000000", kGold},
         {"N1N0131001004B010101000100", kBalloon},     {"QMarkM", kQuestion},
-        {"DrawAnonymousAvatar", kSilhouette},
+        {"DrawAnonymousAvatar", kSilhouette},         {"kvwave", kShirtMale},
+        {"NEN0312001002N010000000100", kHairBlue},
     };
     for (const auto& [id, colour] : expected) {
         const auto f = std::find_if(figures.begin(), figures.end(),

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 
 #include "command.h"
@@ -14,6 +15,7 @@
 #include "demo_portal.h"
 #include "demo_scene.h"
 #include "frame/dll_lifecycle.h"
+#include "platform/testing.h"
 
 namespace kvcli {
 namespace {
@@ -60,7 +62,7 @@ void SlowDown(loopback::HttpServer& server, const fs::path& dir, double seconds)
 
 std::vector<DemoCell> MakeCells(const fs::path& dir) {
     std::vector<DemoCell> cells = LayeredCells((dir / "images" / "stage.bmp").string());
-    for (auto make : {LegacyCells, AnonymousCells}) {
+    for (auto make : {LegacyCells, AnonymousCells, AnimatedCells}) {
         std::vector<DemoCell> more = make();
         cells.insert(cells.end(), std::make_move_iterator(more.begin()),
                      std::make_move_iterator(more.end()));
@@ -83,6 +85,31 @@ void PrintSummary(const std::vector<DemoCell>& cells, const SceneResult& result)
     std::printf("draw time per avatar: mean %.3f ms, worst %.3f ms\n", result.meanDrawMs,
                 result.worstDrawMs);
 }
+
+// The library's debugger output goes to a file of the portal for the run.
+class LibraryLog {
+public:
+    explicit LibraryLog(const fs::path& path) : m_file(std::fopen(path.c_str(), "w")) {
+        if (m_file != nullptr) {
+            kvplatform::SetDebugOutputSink([this](const char* text) {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                std::fputs(text, m_file);
+            });
+        }
+    }
+    ~LibraryLog() {
+        kvplatform::SetDebugOutputSink({});
+        if (m_file != nullptr) {
+            std::fclose(m_file);
+        }
+    }
+    LibraryLog(const LibraryLog&) = delete;
+    LibraryLog& operator=(const LibraryLog&) = delete;
+
+private:
+    std::FILE* m_file;
+    std::mutex m_mutex;
+};
 
 int Fail(const std::string& error) {
     std::fprintf(stderr, "kvavtr demo: %s\n", error.c_str());
@@ -116,6 +143,7 @@ int RunDemo(const Args& args) {
     }
     std::printf("portal in %s, sample art served at http://%s\n", dir.c_str(),
                 server->HostPort().c_str());
+    LibraryLog log(dir / "library.log");
     InitAvatarDll();
     SceneResult result;
     bool ok;

@@ -13,8 +13,7 @@ namespace kvcli {
 
 struct DemoCell {
     DemoCell(std::string section, std::string id, std::string options, SIZE size)
-        : section(std::move(section)), id(std::move(id)), options(std::move(options)),
-          size(size) {}
+        : section(std::move(section)), id(std::move(id)), options(std::move(options)), size(size) {}
 
     std::string section;  // "layered", "legacy", "anonymous" or "animated"
     std::string id;       // identifier, code or player shown in the caption
@@ -32,13 +31,12 @@ struct DemoCell {
     POINT at{};  // top-left of the painted area, set by the layout
 };
 
-// The message the library posts to a host window (WM_USER + 36).
-constexpr UINT kAvatarMessage = WM_USER + 36;
-
 // Each list owns its avatars through its cells; clear them before DestroyAvatarDll.
 // stage is the background picture of one layered avatar.
 std::vector<DemoCell> LayeredCells(const std::string& stage);
 std::vector<DemoCell> LegacyCells();
 std::vector<DemoCell> AnonymousCells();
+// Through the facade; started on the demo's window.
+std::vector<DemoCell> AnimatedCells();
 
 }  // namespace kvcli

@@ -30,7 +30,7 @@ const Section kSections[] = {
     {"layered", "LAYERED AVATARS - CAVTR2004", 0xFFF4C8},
     {"legacy", "LEGACY AVATARS - CKVAVTR", 0xD8F4D8},
     {"anonymous", "ANONYMOUS AVATARS", 0xF8DCE8},
-    {"animated", "ANIMATED AVATARS - CKVAVATAR", 0xE4DCF8},
+    {"animated", "THE FACADE CKVAVATAR - ANIMATED AVATARS", 0xE4DCF8},
 };
 
 const Section& SectionOf(const DemoCell& cell) {

@@ -15,8 +15,9 @@ namespace {
 
 const char* const kServerFolder = "server";
 // Everything a run puts into its folder; nothing else there is touched.
-const char* const kRunEntries[] = {"Avatar",       "images",   "common",   "server",
-                                   "registry.ini", "demo.png", "demo.gif", "index.html"};
+const char* const kRunEntries[] = {"Avatar",   "images",       "common",
+                                   "server",   "registry.ini", "demo.png",
+                                   "demo.gif", "index.html",   "library.log"};
 
 }  // namespace
 

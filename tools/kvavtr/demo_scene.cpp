@@ -6,6 +6,7 @@
 #include <set>
 #include <thread>
 
+#include "animated/kv_ani_avatar.h"
 #include "demo_gif.h"
 #include "demo_layout.h"
 #include "demo_page.h"
@@ -114,13 +115,13 @@ public:
     void Pump(HWND window) {
         MSG msg;
         while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
-            if (msg.message != kAvatarMessage) {
+            if (msg.message != kAniAvatarMessage) {
                 continue;
             }
-            if (msg.wParam == 1) {
+            if (msg.wParam == kAniAvatarLoaded) {
                 ++m_result.loadMessages;
                 m_announced.insert(msg.lParam);
-            } else if (msg.wParam == 0) {
+            } else if (msg.wParam == kAniAvatarFrame) {
                 ++m_result.frameMessages;
             }
         }

@@ -1,6 +1,6 @@
 // Animated avatars: one whole moving figure per player, under the cache names
 // A{W,G,C}{F,H}{A,S}_<id>.GIF. F is the full figure (46 x 102), H its upper part
-// (46 x 64); C halves either; W stands the figure on an opaque panel; S is the
+// (46 x 64); C halves either; W stands the figure on an opaque sky and lawn; S is the
 // first frame alone, A the whole animation.
 #include <string>
 
@@ -44,6 +44,7 @@ Canvas Shape(const Canvas& figure, char kind, char size) {
     if (kind == 'W') {
         Canvas panel(picture.width(), picture.height());
         panel.Rect(0, 0, panel.width(), panel.height(), kPanel);
+        panel.Rect(0, panel.height() - 8, panel.width(), panel.height(), kGreen);
         panel.Paint(picture);
         picture = panel;
     }
