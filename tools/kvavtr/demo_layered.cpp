@@ -4,25 +4,14 @@
 #include <memory>
 
 #include "demo_cell.h"
-#include "layered/avtr2004.h"
 #include "parts/avtr_part_pool.h"
+#include "rendered_avatar.h"
 
 namespace kvcli {
 namespace {
 
 constexpr unsigned long kBlueBack = 0x00FF0000;
 constexpr unsigned long kWhiteBack = 0x00FFFFFF;
-
-// Opens the output region, which only the avatar computes.
-class DemoAvatar : public CAvtr2004 {
-public:
-    SIZE OutputSize() {
-        RECT dest;
-        RECT src;
-        GetDrawRect(dest, src);
-        return {dest.right, dest.bottom};
-    }
-};
 
 struct Layered {
     const char* id;
@@ -123,7 +112,7 @@ bool PartsInPool(CAvtrId& id) {
 }
 
 DemoCell MakeCell(const Layered& spec, const std::string& stage) {
-    auto avatar = std::make_shared<DemoAvatar>();
+    auto avatar = std::make_shared<RenderedAvatar>();
     if (spec.rect.left >= 0) {
         RECT rect = spec.rect;
         avatar->SetDrawingRect(rect);

@@ -208,7 +208,6 @@ std::vector<Frame> ScarfFront() {
 
 std::vector<Frame> Hat() {
     Canvas c = Blank();
-    c.Rect(29, 13, 71, 17, kHat);
     c.Ellipse(36, 0, 64, 24, kHat);
     c.Rect(36, 14, 64, 24, kKey);
     c.Rect(37, 10, 63, 14, kHatBand);
