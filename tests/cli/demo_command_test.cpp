@@ -108,7 +108,35 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
         ASSERT_LE(f.y + f.h, png.height);
         EXPECT_FALSE(Holds(png, f, kPalette[kKey])) << f.section << " " << f.id << ": pure blue";
     }
+
+    // A second run in the same folder starts afresh and leaves other files alone.
+    std::ofstream(dir / "keep.txt") << "mine";
+    const auto again =
+        kvtest::RunProgram(KVAVTR_CLI_PATH, {"demo", "--out", dir.string(), "--seconds", "1"});
+    EXPECT_EQ(again.exitCode, 0) << again.output;
+    EXPECT_EQ(Count(again.output, "avatars drawn"), static_cast<int>(figures.size()));
+    EXPECT_TRUE(fs::exists(dir / "keep.txt"));
     fs::remove_all(dir);
+}
+
+TEST(DemoCommand, RefusesBadOptionsAndUnusableFolders) {
+    const fs::path file = fs::temp_directory_path() / "kvavtr-demo-not-a-folder";
+    std::ofstream(file) << "x";
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+    } cases[] = {
+        {{"--seconds", "0"}, 2}, {{"--seconds", "2x"}, 2}, {{"--seconds", "1e9"}, 2},
+        {{"--out"}, 2},          {{"--colour", "red"}, 2}, {{"--out", (file / "sub").string()}, 1},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), "demo");
+        const auto run = kvtest::RunProgram(KVAVTR_CLI_PATH, args, true);
+        EXPECT_EQ(run.exitCode, c.exitCode) << args.back();
+        EXPECT_FALSE(run.output.empty()) << args.back();
+    }
+    fs::remove(file);
 }
 
 }  // namespace

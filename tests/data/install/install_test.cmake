@@ -31,6 +31,12 @@ step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 if(EXISTS ${prefix}/include/kvavtr/platform/testing.h)
   message(FATAL_ERROR "an internal header was installed")
 endif()
+# Every installed header compiles on its own, against the installed ones only.
+file(GLOB_RECURSE headers RELATIVE ${prefix}/include/kvavtr ${prefix}/include/kvavtr/*.h)
+foreach(header ${headers})
+  file(WRITE ${WORK_DIR}/alone.cpp "#include \"${header}\"\n")
+  step(c++ -std=c++20 -fsyntax-only -I${prefix}/include/kvavtr ${WORK_DIR}/alone.cpp)
+endforeach()
 
 step(${CMAKE_COMMAND} -S ${host} -B ${WORK_DIR}/cmake-host -DCMAKE_PREFIX_PATH=${prefix})
 step(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-host)
