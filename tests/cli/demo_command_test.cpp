@@ -107,6 +107,8 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
         ASSERT_LE(f.x + f.w, png.width);
         ASSERT_LE(f.y + f.h, png.height);
         EXPECT_FALSE(Holds(png, f, kPalette[kKey])) << f.section << " " << f.id << ": pure blue";
+        // Grey figures are stand-ins and fall-backs: only anonymous players may be grey.
+        EXPECT_TRUE(f.section == "anonymous" || !Holds(png, f, kPalette[kSilhouette])) << f.id;
     }
 
     // A second run in the same folder starts afresh and leaves other files alone.
