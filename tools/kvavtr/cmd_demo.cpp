@@ -4,9 +4,12 @@
 // writes demo.png, demo.gif and index.html.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 
