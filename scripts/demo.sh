@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh demo
-TARGETS="kvavtr_cli" scripts/build.sh build -DKVAVTR_TESTS=OFF
+TARGETS="kvavtr_cli" scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DKVAVTR_TESTS=OFF
 build/kvavtr demo "$@"

@@ -10,6 +10,7 @@ demo=(
 test=(
   "${demo[@]}" ccache
   libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+  python3 python3-pil
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
 )

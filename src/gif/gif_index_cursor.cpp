@@ -28,8 +28,10 @@ void AdvanceRow(IndexCursor& cursor) {
     cursor.row = cursor.interlaceRow;
 }
 
+// A row of a zero-width image holds no index: the cursor is outside the rows
+// there, or the fast path would take column 1 of an empty row as inside it.
 void PointAtRow(IndexCursor& cursor) {
-    const bool inside = cursor.indices != nullptr && cursor.row < cursor.height;
+    const bool inside = cursor.indices != nullptr && cursor.width > 0 && cursor.row < cursor.height;
     cursor.rowStart =
         inside ? cursor.indices + static_cast<ptrdiff_t>(cursor.row) * cursor.stride : nullptr;
 }

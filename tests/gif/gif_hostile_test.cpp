@@ -67,6 +67,18 @@ TEST(GifHostile, ManyLargeFramesStopAtTheDecoderBudget) {
     EXPECT_EQ(16, FrameCount(gif.Trailer().Data()));
 }
 
+TEST(GifHostile, ZeroWidthImagesWriteNoIndex) {
+    // Mutated files whose zero-width images of several rows once wrote past the rows.
+    for (const char* name : {"gif-index-overflow-1.gif", "gif-index-overflow-2.gif"}) {
+        cKvAniDIBList decoder;
+        const std::string path = std::string(KVAVTR_SOURCE_DIR) + "/tests/data/gif/" + name;
+        decoder.Load(path.c_str());
+        for (CKvAImage* frame : Frames(decoder)) {
+            EXPECT_EQ(1, frame->GetWidth()) << name;
+        }
+    }
+}
+
 TEST(GifHostile, ExtensionsRunningPastTheDataEndTheList) {
     const GifBytes blocks[] = {
         {0x21, 0xF9, 4, 0},              // graphic control cut short
