@@ -7,6 +7,8 @@
 #include <fstream>
 #include <map>
 
+#include "imaging/kv_aimage.h"
+#include "sample_art/canvas.h"
 #include "sample_art/portal.h"
 
 namespace fs = std::filesystem;
@@ -90,6 +92,46 @@ TEST_F(PortalArtTest, AnimatedAvatarsMoveExceptTheStillVariant) {
             }
         }
     }
+}
+
+TEST_F(PortalArtTest, PartsAnimateWithTheirOwnDelays) {
+    const struct {
+        const char* part;
+        int frames;
+        int delay;  // of the first frame, hundredths of a second
+    } cases[] = {{"hc/hcm001.gif", 2, 60},  {"fn/fnf001a.gif", 2, 170}, {"a4/a4u001.gif", 4, 40},
+                 {"sa/sau001c.gif", 3, 20}, {"a3/a3u001b.gif", 2, 15},  {"pn/pnm001b.gif", 1, 0}};
+    for (const auto& c : cases) {
+        int error = 0;
+        const fs::path path = Dir() / "server" / "avgif" / c.part;
+        GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+        ASSERT_NE(gif, nullptr) << c.part;
+        ASSERT_EQ(DGifSlurp(gif), GIF_OK) << c.part;
+        EXPECT_EQ(gif->ImageCount, c.frames) << c.part;
+        GraphicsControlBlock control{};
+        DGifSavedExtensionToGCB(gif, 0, &control);
+        EXPECT_EQ(control.DelayTime, c.delay) << c.part;
+        EXPECT_EQ(control.TransparentColor, 0) << c.part;
+        EXPECT_EQ(gif->SColorMap->Colors[0].Blue, 255) << c.part;
+        DGifCloseFile(gif, &error);
+    }
+}
+
+// Our bitmap writer against the library's reader: rows bottom-up, padded rows,
+// index 0 read as the transparent key.
+TEST_F(PortalArtTest, BitmapsReadBackThroughTheLibrary) {
+    CKvAImage image;
+    ASSERT_TRUE(image.Create((Dir() / "portal" / "images" / "defaultMAvtr.qim").c_str()));
+    ASSERT_EQ(image.GetWidth(), 45);
+    const auto pixel = [&](int x, int y) {
+        return reinterpret_cast<const uint16_t*>(image.GetBits(y))[x];
+    };
+    const auto packed = [](sampleart::Rgb c) {
+        return static_cast<uint16_t>((c.r >> 3) << 10 | (c.g >> 3) << 5 | c.b >> 3);
+    };
+    EXPECT_EQ(pixel(0, 0), 0x001F);                                              // the key
+    EXPECT_EQ(pixel(22, 9), packed(sampleart::kPalette[sampleart::kQuestion]));  // the mark
+    EXPECT_EQ(pixel(22, 60), packed(sampleart::kPalette[sampleart::kSilhouette]));
 }
 
 }  // namespace

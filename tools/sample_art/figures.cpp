@@ -16,6 +16,13 @@ void DrawArm(Canvas& c, int left, int top, int bottom, uint8_t shirt) {
     c.Ellipse(left - 1, bottom - 1, left + 7, bottom + 6, kSkin);
 }
 
+// Neck and head, outlined.
+void DrawHead(Canvas& c, uint8_t skin, uint8_t neck) {
+    c.Rect(46, 36, 54, 46, neck);
+    c.Ellipse(34, 9, 66, 43, skin);
+    c.EllipseOutline(34, 9, 66, 43, kOutline);
+}
+
 void DrawEyes(Canvas& c, bool open, char expression) {
     for (int left : {41, 53}) {
         if (!open) {
@@ -147,9 +154,7 @@ std::vector<Frame> Jacket() {
 
 Canvas Body(uint8_t skin) {
     Canvas c = Blank();
-    c.Rect(46, 36, 54, 46, skin);
-    c.Ellipse(34, 9, 66, 43, skin);
-    c.EllipseOutline(34, 9, 66, 43, kOutline);
+    DrawHead(c, skin, skin);
     c.Ellipse(28, 63, 36, 70, skin);
     c.Ellipse(64, 63, 72, 70, skin);
     return c;
@@ -159,9 +164,7 @@ std::vector<Frame> Face(Sex sex, char expression, uint8_t skin) {
     std::vector<Frame> frames;
     for (bool open : {true, false}) {
         Canvas c = Blank();
-        c.Rect(46, 36, 54, 46, kSkinShade);
-        c.Ellipse(34, 9, 66, 43, skin);
-        c.EllipseOutline(34, 9, 66, 43, kOutline);
+        DrawHead(c, skin, kSkinShade);
         DrawEyes(c, open, expression);
         DrawMouth(c, expression);
         if (sex == Sex::kFemale) {
