@@ -4,5 +4,6 @@
 
 // buffer holds at least 260 bytes. 0 when the key cannot be opened (buffer
 // untouched); 1 otherwise, with the value, or the empty string when the value
-// is missing, not a string or longer than 259 characters.
+// is missing, not a string or longer than 259 characters (a value stored
+// without its terminator gets one).
 int GetVeltrunDirectory(char* buffer);

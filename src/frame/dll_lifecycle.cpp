@@ -8,6 +8,10 @@
 
 namespace {
 
+// Set by InitAvatarDll, cleared by DestroyAvatarDll. A pool alone does not
+// count: a host may create it itself before starting the library.
+bool g_bInitialised = false;
+
 void DestroyImage(CKvAImage*& image) {
     delete image;
     image = nullptr;
@@ -17,9 +21,10 @@ void DestroyImage(CKvAImage*& image) {
 
 int InitAvatarDll() {
     // Starting twice would leak the running download thread and the default avatars.
-    if (CAvtrPartPool::Inst() != nullptr) {
+    if (g_bInitialised) {
         return 0;
     }
+    g_bInitialised = true;
     const int created = CAvtrPartPool::CreateInstance();
     InitDefaultAvatars();
     CAvtrPartPool::CreateDLThread();
@@ -31,6 +36,7 @@ int InitAvatarDll() {
 }
 
 void DestroyAvatarDll() {
+    g_bInitialised = false;
     CAvtrPartPool::DestroyDLThread();
     DestroyDefaultAvatar();
     CAvtrPartPool::DestroyInstance();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -11,22 +12,6 @@
 
 namespace kvgif {
 namespace {
-
-CKvAImage* ChooseBase(const std::vector<CKvAImage*>& frames, int disposal) {
-    if (frames.empty()) {
-        return nullptr;
-    }
-    switch (disposal) {
-        case kDisposalKeep:
-            return frames.back();
-        case kDisposalFirstFrame:
-            return frames.front();
-        case kDisposalPrevious:
-            return frames.size() >= 2 ? frames[frames.size() - 2] : nullptr;
-        default:
-            return nullptr;
-    }
-}
 
 bool CreateCanvas(CKvAImage& image, CanvasSize canvas) {
     return image.Create(canvas.width, canvas.height) || image.Create(canvas.width, canvas.height);
@@ -119,6 +104,22 @@ void KeyOutside(CKvAImage& canvas, const PaintArea& area) {
 
 }  // namespace
 
+CKvAImage* ChooseBase(const std::vector<CKvAImage*>& frames, int disposal) {
+    if (frames.empty()) {
+        return nullptr;
+    }
+    switch (disposal) {
+        case kDisposalKeep:
+            return frames.back();
+        case kDisposalFirstFrame:
+            return frames.front();
+        case kDisposalPrevious:
+            return frames.size() >= 2 ? frames[frames.size() - 2] : nullptr;
+        default:
+            return nullptr;
+    }
+}
+
 CanvasSize FrameCanvasSize(const std::vector<CKvAImage*>& frames, int imageWidth, int imageHeight) {
     if (frames.empty()) {
         return {(imageWidth + 1) & ~1, imageHeight};
@@ -126,16 +127,17 @@ CanvasSize FrameCanvasSize(const std::vector<CKvAImage*>& frames, int imageWidth
     return {frames.front()->GetWidth(), frames.front()->GetHeight()};
 }
 
-CKvAImage* ComposeFrame(const std::vector<CKvAImage*>& frames, const PreviousFrame& previous,
-                        CanvasSize canvas, const DecodedImage& image) {
-    CKvAImage* base = ChooseBase(frames, previous.disposal);
+CKvAImage* ComposeFrame(CKvAImage* base, const PreviousFrame& previous, CanvasSize canvas,
+                        const DecodedImage& image) {
     std::unique_ptr<CKvAImage> frame(new (std::nothrow) CKvAImage);
     if (!frame || !CreateCanvas(*frame, canvas)) {
         return nullptr;
     }
     if (base != nullptr) {
-        frame->SetTransparentColor(0xFFFFFFFF);  // an unkeyed copy of the base
-        frame->Draw(0, 0, *base, 0);
+        // An unkeyed copy of the base, which has the frame's size: one block.
+        frame->SetTransparentColor(0xFFFFFFFF);
+        std::memcpy(frame->GetBits(0), base->GetBits(0),
+                    static_cast<size_t>(kvpixel::RowBytes(frame->GetWidth()) * frame->GetHeight()));
         if (previous.disposal == kDisposalFirstFrame) {
             frame->FillRect(previous.rect, kvpixel::kKeyColor, 0);
         }

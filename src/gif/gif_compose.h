@@ -46,8 +46,13 @@ struct CanvasSize {
 // frame takes the first frame's size.
 CanvasSize FrameCanvasSize(const std::vector<CKvAImage*>& frames, int imageWidth, int imageHeight);
 
-// A new frame image, or null when it cannot be allocated (tried twice).
-CKvAImage* ComposeFrame(const std::vector<CKvAImage*>& frames, const PreviousFrame& previous,
-                        CanvasSize canvas, const DecodedImage& image);
+// The frame the previous frame's disposal method starts the next one from; null
+// for none.
+CKvAImage* ChooseBase(const std::vector<CKvAImage*>& frames, int disposal);
+
+// A new frame image on the base, or null when it cannot be allocated (tried
+// twice). With a base the image is placed at its top row, without one at row 0.
+CKvAImage* ComposeFrame(CKvAImage* base, const PreviousFrame& previous, CanvasSize canvas,
+                        const DecodedImage& image);
 
 }  // namespace kvgif

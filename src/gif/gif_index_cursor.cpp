@@ -28,10 +28,11 @@ void AdvanceRow(IndexCursor& cursor) {
     cursor.row = cursor.interlaceRow;
 }
 
-// A row of a zero-width image holds no index: the cursor is outside the rows
-// there, or the fast path would take column 1 of an empty row as inside it.
+// A row with no stored column is outside too: a zero-width image has rows that hold
+// nothing.
 void PointAtRow(IndexCursor& cursor) {
-    const bool inside = cursor.indices != nullptr && cursor.width > 0 && cursor.row < cursor.height;
+    const bool inside =
+        cursor.indices != nullptr && cursor.keptColumns > 0 && cursor.row < cursor.keptRows;
     cursor.rowStart =
         inside ? cursor.indices + static_cast<ptrdiff_t>(cursor.row) * cursor.stride : nullptr;
 }
@@ -39,26 +40,36 @@ void PointAtRow(IndexCursor& cursor) {
 }  // namespace
 
 void IndexCursor::Start(unsigned char* rows, int rowStride, int imageWidth, int imageHeight,
-                        bool isInterlaced) {
+                        int storedColumns, int storedRows, bool isInterlaced) {
     *this = IndexCursor{};
     indices = rows;
     stride = rowStride;
     width = imageWidth;
     height = imageHeight;
+    keptColumns = storedColumns;
+    keptRows = storedRows;
     interlaced = isInterlaced;
     PointAtRow(*this);
 }
 
-void PutIndexSlow(IndexCursor& cursor, unsigned char index) {
-    if (cursor.column >= cursor.width) {
-        cursor.column = 0;
-        AdvanceRow(cursor);
-        PointAtRow(cursor);
+void IndexCursor::Put(unsigned char index) {
+    if (column >= width) {
+        column = 0;
+        AdvanceRow(*this);
+        PointAtRow(*this);
     }
-    if (cursor.rowStart != nullptr && cursor.column < cursor.width) {
-        cursor.rowStart[cursor.column] = index;
+    if (rowStart != nullptr && column < keptColumns) {
+        rowStart[column] = index;
     }
-    ++cursor.column;
+    ++column;
+}
+
+unsigned char* IndexCursor::Next() const {
+    return rowStart != nullptr && column < keptColumns ? rowStart + column : nullptr;
+}
+
+unsigned char* IndexCursor::RunEnd() const {
+    return rowStart != nullptr && column < keptColumns ? rowStart + keptColumns : nullptr;
 }
 
 }  // namespace kvgif

@@ -1,5 +1,6 @@
 // Where decoded colour indices go: the output cursor over an image's index rows,
-// in plain or four-pass interlaced order.
+// in plain or four-pass interlaced order. Only the part of the image that lands on
+// the frame's canvas is stored; the rest is dropped as it comes.
 #pragma once
 
 namespace kvgif {
@@ -9,28 +10,27 @@ struct IndexCursor {
     int stride = 0;
     int width = 0;
     int height = 0;
+    int keptColumns = 0;  // stored columns of each row, at most width
+    int keptRows = 0;     // stored rows, at most height
     bool interlaced = false;
     int column = 0;
     int row = 0;
     int pass = 1;
     int interlaceRow = 0;
-    // Start of the current row, null while the cursor is outside the rows.
+    // Start of the current row, null while the cursor is outside the stored rows.
     unsigned char* rowStart = nullptr;
 
     // Cursor at column 0 of row 0, pass 1; with no indices every index is dropped.
     void Start(unsigned char* rows, int rowStride, int imageWidth, int imageHeight,
-               bool isInterlaced);
+               int storedColumns, int storedRows, bool isInterlaced);
+    // Stores or drops one index, moving to the next row when the current one is full.
+    void Put(unsigned char index);
+    // Where the next index goes and the end of its stored run in the row; both
+    // null when it is dropped.
+    unsigned char* Next() const;
+    unsigned char* RunEnd() const;
+    // After indices were written from Next() up to at.
+    void WroteUpTo(const unsigned char* at) { column = static_cast<int>(at - rowStart); }
 };
-
-// Moves to the next row when the current one is full, then stores or drops.
-void PutIndexSlow(IndexCursor& cursor, unsigned char index);
-
-inline void PutIndex(IndexCursor& cursor, unsigned char index) {
-    if (cursor.rowStart != nullptr && cursor.column < cursor.width) {
-        cursor.rowStart[cursor.column++] = index;
-        return;
-    }
-    PutIndexSlow(cursor, index);
-}
 
 }  // namespace kvgif

@@ -6,12 +6,8 @@
 
 namespace kvgif {
 
-// A logical screen, an image or a frame canvas larger than this on either side, or
-// holding more pixels than kMaxPixels, is refused before anything is allocated.
-constexpr int64_t kMaxSide = 16384;
-constexpr int64_t kMaxPixels = int64_t{64} << 20;
-
-// The frames of one decoder hold at most this many pixels together (512 MiB of
+// Each frame canvas fits the surface size limit (AImageFits), checked before its
+// image is decoded. The frames of one decoder hold at most this many pixels together (512 MiB of
 // 16-bit pixels); an image that would pass it ends the frame list.
 constexpr int64_t kMaxDecoderPixels = int64_t{256} << 20;
 
@@ -26,10 +22,6 @@ constexpr int64_t kSmallImagePixels = 65536;
 
 // A 4096-entry table cannot hold the clear and end codes of a larger code size.
 constexpr int kMaxMinimumCodeSize = 11;
-
-constexpr bool FitsLimits(int64_t width, int64_t height) {
-    return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
-}
 
 constexpr bool DataCanFill(int64_t width, int64_t height, int64_t dataBytes) {
     const int64_t pixels = width * height;

@@ -8,16 +8,20 @@
 
 namespace kvgif {
 
+// Codes 0 to 4095, and one slot past them that a full table writes its unused
+// entry to, so adding an entry needs no test.
 constexpr int kStringTableSize = 4096;
+constexpr int kStringTableSlots = kStringTableSize + 1;
 
-// One string: its last index, the code of the string without it, and a link to
-// the next entry of the string being emitted, so strings come out front to back
-// without a stack. Eight bytes, so that an entry's address is a scaled index: the
-// string walks are chains of dependent loads.
+// One string: its last index, its first index, its length (0 for a string whose
+// prefix chain is broken) and the code of the string without its last index.
+// Strings are written back to front from their last index, so the first index and
+// the length save a walk. Eight bytes: an entry's address is a scaled index.
 struct alignas(8) StringEntry {
     uint16_t prefix;
-    uint16_t link;
+    uint16_t length;
     uint8_t last;
+    uint8_t first;
 };
 
 enum class LzwStatus {
@@ -26,12 +30,10 @@ enum class LzwStatus {
     kCorruptCode,  // a code that no string can be made of
 };
 
-const char* LzwStatusMessage(LzwStatus status);
-
-// Decodes codes from the reader's data until the end code. The reader must have
-// been started with minimumCodeSize + 1 bits; minimumCodeSize is at most
-// kMaxMinimumCodeSize. table holds kStringTableSize entries.
-LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, DataCursor& data, CodeReader& reader,
+// Decodes codes from the reader until the end code. The reader must have been
+// started with minimumCodeSize + 1 bits; minimumCodeSize is at most 11. table
+// holds kStringTableSlots entries, zeroed before the image.
+LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& reader,
                     IndexCursor& output);
 
 }  // namespace kvgif

@@ -2,27 +2,54 @@
 
 namespace kvgif {
 
-unsigned char NextSubBlockByte(DataCursor& cursor, CodeReader& reader) {
-    if (cursor.pos >= cursor.length) {
-        reader.ended = true;
+void CodeReader::Start(const DataCursor& cursor, int codeBits) {
+    *this = CodeReader{};
+    m_in = cursor.data + cursor.pos;
+    m_blockEnd = m_in;
+    m_end = cursor.data + cursor.length;
+    m_codeSize = codeBits;
+}
+
+void CodeReader::Store(DataCursor& cursor) {
+    m_in -= m_count >> 3;
+    m_count &= 7;
+    m_bits &= (uint64_t{1} << m_count) - 1;
+    cursor.pos = static_cast<size_t>(m_in - cursor.data);
+}
+
+unsigned char CodeReader::NextBlockByte() {
+    if (m_ended || m_in == m_end) {
+        m_ended = true;
         return 0xFF;
     }
-    const unsigned size = cursor.data[cursor.pos];
+    const size_t size = *m_in;
     if (size == 0) {
-        // Stay on the terminator: the caller skips it once the image is done.
-        reader.ended = true;
+        // Stay on the terminator: the decoder skips it once the image is done.
+        m_ended = true;
         return 0xFF;
     }
-    if (size > cursor.length - cursor.pos - 1) {
+    if (size > static_cast<size_t>(m_end - m_in - 1)) {
         // A sub-block cut off by the end of the file: nothing after it can be a block.
-        cursor.pos = cursor.length;
-        reader.ended = true;
+        m_in = m_end;
+        m_blockEnd = m_end;
+        m_ended = true;
         return 0xFF;
     }
-    ++cursor.pos;
-    reader.subBlockSize = static_cast<int>(size);
-    reader.subBlockUsed = 1;
-    return cursor.data[cursor.pos++];
+    m_blockEnd = m_in + 1 + size;
+    m_in += 2;
+    return m_in[-1];
+}
+
+CodeReader CodeReader::FilledSlowly(CodeReader reader) {
+    while (reader.m_count < reader.m_codeSize) {
+        const unsigned char byte = reader.Byte();
+        if (reader.m_ended) {
+            break;
+        }
+        reader.m_bits |= uint64_t{byte} << reader.m_count;
+        reader.m_count += 8;
+    }
+    return reader;
 }
 
 }  // namespace kvgif

@@ -1,9 +1,12 @@
-// Reading a GIF's image data: the data block cursor, the sub-block byte reader and
-// the LSB-first code reader. Inline because the LZW loop calls them per code.
+// Reading a GIF's data block: the block cursor, and the LZW code reader over an
+// image's sub-blocks. The reader is the one copy of that state: GetByte and
+// GetCode use it byte by byte, the LZW loop copies it into registers and hands it
+// back.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace kvgif {
 
@@ -31,47 +34,64 @@ struct DataCursor {
     }
 };
 
-// LZW reader state of one image. The bit buffer holds at most 7 bits between codes.
-struct CodeReader {
-    int codeSize = 0;
-    unsigned bitBuffer = 0;
-    int bitCount = 0;
-    int subBlockSize = 0;
-    int subBlockUsed = 0;
+// Codes packed least significant bit first into data sub-blocks.
+class CodeReader {
+public:
+    static constexpr int kMaxCodeSize = 12;
+
+    // Reads sub-blocks from the cursor's position with codes of codeBits bits.
+    void Start(const DataCursor& cursor, int codeBits);
+    // Moves the cursor to the first byte no code has used.
+    void Store(DataCursor& cursor);
+
     // Set once the data ran out before the end code (a zero-length sub-block or
-    // the end of the data block); every further read gives 0xFF.
-    bool ended = false;
+    // the end of the data block); every further byte is 0xFF.
+    bool Ended() const { return m_ended; }
+    int CodeSize() const { return m_codeSize; }
+    void SetCodeSize(int bits) { m_codeSize = bits; }
 
-    void Start(int codeBits) {
-        *this = CodeReader{};
-        codeSize = codeBits;
+    // The next byte of the sub-blocks, crossing into the next one.
+    unsigned char Byte() { return m_in != m_blockEnd ? *m_in++ : NextBlockByte(); }
+
+    // The next code; false, with nothing taken, when the data ends before it.
+    bool Code(unsigned& code) {
+        if (m_count < m_codeSize) {
+            if (m_blockEnd - m_in >= 8) {
+                // Whole bytes up to 64 bits, from the current sub-block only.
+                uint64_t word;
+                std::memcpy(&word, m_in, 8);
+                m_bits |= word << m_count;
+                m_in += (63 - m_count) >> 3;
+                m_count |= 56;
+            } else {
+                // By value: the reader's address never escapes, so the LZW loop
+                // keeps it in registers across its index stores.
+                *this = FilledSlowly(*this);
+                if (m_count < m_codeSize) {
+                    return false;
+                }
+            }
+        }
+        code = static_cast<unsigned>(m_bits) & ((1u << m_codeSize) - 1u);
+        m_bits >>= m_codeSize;
+        m_count -= m_codeSize;
+        return true;
     }
+
+private:
+    unsigned char NextBlockByte();
+    // The reader with whole bytes added until a code fits, or until the data ends.
+    static CodeReader FilledSlowly(CodeReader reader);
+
+    // Whole bytes in the bit buffer were all read from the current sub-block, just
+    // before m_in, so Store can hand them back.
+    const unsigned char* m_in = nullptr;
+    const unsigned char* m_blockEnd = nullptr;
+    const unsigned char* m_end = nullptr;
+    uint64_t m_bits = 0;
+    int m_count = 0;
+    int m_codeSize = 0;
+    bool m_ended = false;
 };
-
-// Opens the next sub-block when the current one is used up.
-unsigned char NextSubBlockByte(DataCursor& cursor, CodeReader& reader);
-
-inline unsigned char NextDataByte(DataCursor& cursor, CodeReader& reader) {
-    if (reader.subBlockUsed < reader.subBlockSize) {
-        // The whole sub-block was checked to lie inside the data when it was opened.
-        ++reader.subBlockUsed;
-        return cursor.data[cursor.pos++];
-    }
-    return NextSubBlockByte(cursor, reader);
-}
-
-// Codes are packed least significant bit first; at most two bytes are taken.
-inline unsigned short NextCode(DataCursor& cursor, CodeReader& reader) {
-    unsigned bits = reader.bitBuffer;
-    int count = reader.bitCount;
-    while (count < reader.codeSize) {
-        bits |= static_cast<unsigned>(NextDataByte(cursor, reader)) << count;
-        count += 8;
-    }
-    const unsigned code = bits & ((1u << reader.codeSize) - 1u);
-    reader.bitBuffer = bits >> reader.codeSize;
-    reader.bitCount = count - reader.codeSize;
-    return static_cast<unsigned short>(code);
-}
 
 }  // namespace kvgif

@@ -1,12 +1,13 @@
 #include "gif/gif_work_area.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace kvgif {
 namespace {
 
 constexpr size_t kColorTableBytes = kColorTableEntries * kColorEntryBytes;
-constexpr size_t kStringTableBytes = kStringTableSize * sizeof(StringEntry);
+constexpr size_t kStringTableBytes = kStringTableSlots * sizeof(StringEntry);
 
 }  // namespace
 
@@ -14,15 +15,24 @@ void WorkArea::FreeBlock::operator()(unsigned char* block) const {
     std::free(block);
 }
 
-bool WorkArea::Allocate(int width, int height) {
-    Release();
-    m_stride = (width + 3) & ~3;
-    // The caller has bounded width and height, so the size cannot overflow.
+bool WorkArea::Allocate(int stride, int rows) {
+    // The caller has bounded stride and rows, so the size cannot overflow.
     const size_t bytes = kColorTableBytes + kStringTableBytes +
-                         static_cast<size_t>(m_stride) * static_cast<size_t>(height);
+                         static_cast<size_t>(stride) * static_cast<size_t>(rows);
+    if (bytes <= m_capacity) {
+        std::memset(m_block.get(), 0, bytes);
+        return true;
+    }
+    Release();
     // calloc: large areas come as untouched zero pages.
     m_block.reset(static_cast<unsigned char*>(std::calloc(bytes, 1)));
+    m_capacity = m_block != nullptr ? bytes : 0;
     return m_block != nullptr;
+}
+
+void WorkArea::Release() {
+    m_block.reset();
+    m_capacity = 0;
 }
 
 StringEntry* WorkArea::StringTable() const {

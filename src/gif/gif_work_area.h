@@ -1,5 +1,6 @@
-// The per-image work area: colour table, index rows and LZW string table in one
-// zeroed allocation, so indices that the data never reaches are index 0.
+// The per-image work area: colour table, LZW string table and index rows in one
+// block. The block is kept from image to image and cleared for each, so indices
+// that the data never reaches are index 0 and unmade strings read as zeros.
 #pragma once
 
 #include <cstddef>
@@ -14,15 +15,13 @@ constexpr size_t kColorEntryBytes = 4;  // blue, green, red, 0
 
 class WorkArea {
 public:
-    // Replaces any earlier area; false when the allocation fails.
-    bool Allocate(int width, int height);
-    void Release() { m_block.reset(); }
+    // A cleared area for rows of the given stride; false when the allocation fails.
+    bool Allocate(int stride, int rows);
+    void Release();
 
     unsigned char* ColorTable() const { return m_block.get(); }
     StringEntry* StringTable() const;
     unsigned char* Indices() const;
-    // Bytes per index row: the width rounded up to a multiple of 4.
-    int Stride() const { return m_stride; }
 
     // Fills the colour table from count 3-byte (red, green, blue) entries; the
     // remaining entries stay black.
@@ -33,7 +32,7 @@ private:
         void operator()(unsigned char* block) const;
     };
     std::unique_ptr<unsigned char, FreeBlock> m_block;
-    int m_stride = 0;
+    size_t m_capacity = 0;
 };
 
 }  // namespace kvgif

@@ -5,12 +5,18 @@
 #include <cstring>
 #include <new>
 
+#include "base/avatar_log.h"
+#include "gif/gif_decode_state.h"
 #include "gif/gif_limits.h"
 #include "gif/gif_lzw.h"
 #include "imaging/kv_aimage.h"
+#include "imaging/lsp_sprite.h"
+#include "platform/whole_file.h"
 #include "platform/win32.h"
 
 namespace {
+
+using kvgif::GifError;
 
 constexpr size_t kHeaderBytes = 13;
 
@@ -31,9 +37,9 @@ int ReadLe16(const unsigned char* bytes) {
     return bytes[0] | (bytes[1] << 8);
 }
 
-bool IsGifHeader(const unsigned char* header) {
-    return std::memcmp(header, "GIF8", 4) == 0 && (header[4] == '7' || header[4] == '9') &&
-           header[5] == 'a';
+bool IsGifHeader(const unsigned char* header, size_t size) {
+    return size >= kHeaderBytes && std::memcmp(header, "GIF8", 4) == 0 &&
+           (header[4] == '7' || header[4] == '9') && header[5] == 'a';
 }
 
 // Number of colours of a colour table whose size field is the low three bits.
@@ -54,22 +60,26 @@ int64_t SubBlockDataBytes(const kvgif::DataCursor& cursor) {
     return bytes;
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (IsOpen()) {
-            CloseHandle(m_handle);
+// Skips data sub-blocks up to their terminator, which stays unread; false when
+// they run past the data. Each step consumes at least one byte, so the loop ends.
+bool SkipSubBlocks(kvgif::DataCursor& data) {
+    while (data.pos < data.length) {
+        const size_t size = data.data[data.pos];
+        if (size == 0) {
+            return true;
+        }
+        if (!data.Skip(1 + size)) {
+            return false;
         }
     }
-    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
+    return false;
+}
 
-private:
-    HANDLE m_handle;
-};
+// Columns or rows of an image at offset with count of them that land on a canvas
+// side of size.
+int Kept(int offset, int count, int size) {
+    return std::clamp(size - offset, 0, count);
+}
 
 }  // namespace
 
@@ -79,9 +89,7 @@ cKvAniDIBList::cKvAniDIBList()
       m_screenHeight(0),
       m_loopCount(1),
       m_gcDelay(0),
-      m_globalCount(0),
-      m_imageColors(0),
-      m_framePixels(0) {}
+      m_state(new (std::nothrow) kvgif::DecodeState) {}
 
 cKvAniDIBList::~cKvAniDIBList() {
     if (m_ownsFrames) {
@@ -91,117 +99,107 @@ cKvAniDIBList::~cKvAniDIBList() {
     }
 }
 
-void cKvAniDIBList::ResetFileData() {
-    m_globalTable.clear();
-    m_globalCount = 0;
-    m_fileData.reset();
-    m_data = kvgif::DataCursor{};
-    m_reader = kvgif::CodeReader{};
-    m_loopCount = 1;
+kvgif::GifError cKvAniDIBList::LastError() const {
+    return m_state != nullptr ? m_state->lastError : GifError::kNoMemory;
+}
+
+int cKvAniDIBList::Fail(GifError error) {
+    if (m_state != nullptr) {
+        m_state->lastError = error;
+    }
+    AvatarLog("KVAVTR:: GIF: %s\n", kvgif::GifErrorMessage(error));
+    return 0;
 }
 
 int cKvAniDIBList::Load(const char* path) {
-    ResetFileData();
-    if (path == nullptr) {
-        return 0;
+    kvplatform::WholeFile file(path, FILE_SHARE_READ, ~DWORD{0});
+    if (!file.Read()) {
+        return Fail(GifError::kNoFile);
     }
-    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen()) {
-        return 0;
-    }
-    DWORD sizeHigh = 0;
-    const DWORD size = GetFileSize(file.Get(), &sizeHigh);
-    if (size == INVALID_FILE_SIZE || sizeHigh != 0) {
-        return 0;
-    }
-    unsigned char header[kHeaderBytes];
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), header, kHeaderBytes, &got, nullptr) || got != kHeaderBytes ||
-        !IsGifHeader(header)) {
-        return 0;
-    }
-    const DWORD restSize = size > kHeaderBytes ? size - kHeaderBytes : 0;
-    std::unique_ptr<unsigned char[]> rest(new (std::nothrow) unsigned char[restSize]);
-    if (!rest) {
-        return 0;
-    }
-    DWORD restGot = 0;
-    if (!ReadFile(file.Get(), rest.get(), restSize, &restGot, nullptr)) {
-        return 0;
-    }
-    return LoadFile(header, std::move(rest), restGot);
+    const size_t size = file.Size();
+    return LoadFile(file.Take(), size);
 }
 
 int cKvAniDIBList::LoadFromMemory(const unsigned char* bytes, size_t size) {
-    ResetFileData();
-    if (bytes == nullptr || size < kHeaderBytes || !IsGifHeader(bytes)) {
-        return 0;
+    if (bytes == nullptr) {
+        return Fail(GifError::kNoFile);
     }
-    const size_t restSize = size - kHeaderBytes;
-    std::unique_ptr<unsigned char[]> rest(new (std::nothrow) unsigned char[restSize]);
-    if (!rest) {
-        return 0;
+    std::unique_ptr<unsigned char[]> copy(new (std::nothrow) unsigned char[size + 1]);
+    if (!copy) {
+        return Fail(GifError::kNoMemory);
     }
-    std::memcpy(rest.get(), bytes + kHeaderBytes, restSize);
-    return LoadFile(bytes, std::move(rest), restSize);
+    std::memcpy(copy.get(), bytes, size);
+    return LoadFile(std::move(copy), size);
 }
 
-int cKvAniDIBList::LoadFile(const unsigned char* header, std::unique_ptr<unsigned char[]> rest,
-                            size_t restSize) {
+int cKvAniDIBList::LoadFile(std::unique_ptr<unsigned char[]> file, size_t size) {
+    if (m_state == nullptr) {
+        return Fail(GifError::kNoMemory);
+    }
+    kvgif::DecodeState& state = *m_state;
+    // An earlier file's data goes; its frames, graphic control and disposal stay.
+    state.globalTable.clear();
+    state.globalCount = 0;
+    state.fileData.reset();
+    state.data = kvgif::DataCursor{};
+    m_loopCount = 1;
+    const unsigned char* header = file.get();
+    if (!IsGifHeader(header, size)) {
+        return Fail(GifError::kNotGif);
+    }
+    // The screen size allocates nothing, so it is not checked against any limit.
     m_screenWidth = ReadLe16(header + 6);
     m_screenHeight = ReadLe16(header + 8);
-    m_previous.rect = {0, 0, m_screenWidth, m_screenHeight};
-    if (!kvgif::FitsLimits(m_screenWidth, m_screenHeight)) {
-        return 0;
-    }
+    state.previous.rect = {0, 0, m_screenWidth, m_screenHeight};
     const unsigned char packed = header[10];
     size_t tableBytes = 0;
     if (packed & 0x80) {
         const int entries = TableEntries(packed);
         tableBytes = 3 * static_cast<size_t>(entries);
-        if (restSize < tableBytes) {
-            return 0;
+        if (size - kHeaderBytes < tableBytes) {
+            return Fail(GifError::kShortColorTable);
         }
-        m_globalTable.assign(rest.get(), rest.get() + tableBytes);
-        m_globalCount = entries;
+        state.globalTable.assign(header + kHeaderBytes, header + kHeaderBytes + tableBytes);
+        state.globalCount = entries;
     }
-    m_fileData = std::move(rest);
-    m_data.data = m_fileData.get() + tableBytes;
-    m_data.length = restSize - tableBytes;
-    m_data.pos = 0;
+    state.fileData = std::move(file);
+    state.data.data = state.fileData.get() + kHeaderBytes + tableBytes;
+    state.data.length = size - kHeaderBytes - tableBytes;
+    state.data.pos = 0;
     return Copy();
 }
 
 int cKvAniDIBList::Copy() {
-    if (m_fileData == nullptr) {
+    if (m_state == nullptr || m_state->fileData == nullptr) {
         return 0;
     }
-    m_data.pos = 0;
-    if (!NextImage()) {
-        return 0;
+    m_state->data.pos = 0;
+    int first = NextImage();
+    if (first) {
+        while (NextImage()) {
+        }
     }
-    while (NextImage()) {
-    }
-    return 1;
+    m_state->work.Release();
+    return first;
 }
 
 int cKvAniDIBList::NextImage() {
-    if (m_fileData == nullptr) {
+    if (m_state == nullptr || m_state->fileData == nullptr) {
         return 0;
     }
-    if (m_data.pos >= m_data.length) {
-        m_data.pos = 0;
+    kvgif::DataCursor& data = m_state->data;
+    if (data.pos >= data.length) {
+        data.pos = 0;
         return 0;
     }
     const unsigned char* block;
-    while (m_data.Take(1, block)) {
+    while (data.Take(1, block)) {
         switch (*block) {
             case kImageSeparator:
                 return TakeIt();
             case kTrailer:
             case 0x00:
-                m_data.pos = 0;
+                data.pos = 0;
                 return 0;
             case kExtensionIntroducer:
                 if (!ReadExtension()) {
@@ -209,163 +207,167 @@ int cKvAniDIBList::NextImage() {
                 }
                 break;
             default:
-                return 0;
+                return Fail(GifError::kUnknownBlock);
         }
     }
     return 0;
 }
 
 bool cKvAniDIBList::ReadExtension() {
+    kvgif::DataCursor& data = m_state->data;
     const unsigned char* label;
-    if (!m_data.Take(1, label)) {
-        return false;
+    if (!data.Take(1, label)) {
+        return Fail(GifError::kShortExtension);
     }
     switch (*label) {
         case kGraphicControl: {
             // The block size byte is not read: the block always has four data bytes.
             const unsigned char* fields;
-            if (!m_data.Skip(1) || !m_data.Take(4, fields)) {
-                return false;
+            if (!data.Skip(1) || !data.Take(4, fields)) {
+                return Fail(GifError::kShortExtension);
             }
-            m_graphicControl.disposal = (fields[0] >> 2) & 7;
-            m_graphicControl.transparent = (fields[0] & 1) != 0;
+            kvgif::GraphicControl& control = m_state->graphicControl;
+            control.disposal = (fields[0] >> 2) & 7;
+            control.transparent = (fields[0] & 1) != 0;
             m_gcDelay = static_cast<unsigned long>(ReadLe16(fields + 1));
-            m_graphicControl.transparentIndex = fields[3];
+            control.transparentIndex = fields[3];
             break;
         }
-        case kApplication: {
-            // Whatever the identifier says, a first sub-block of three bytes holds the loop count.
-            if (!m_data.Skip(12)) {
-                return false;
+        case kApplication:
+            // Whatever the identifier says, a first sub-block of three bytes holds the
+            // loop count.
+            if (!data.Skip(12)) {
+                return Fail(GifError::kShortExtension);
             }
-            if (m_data.Remaining() >= 4 && m_data.data[m_data.pos] == 3) {
-                m_loopCount = ReadLe16(m_data.data + m_data.pos + 2);
+            if (data.Remaining() >= 4 && data.data[data.pos] == 3) {
+                m_loopCount = ReadLe16(data.data + data.pos + 2);
             }
-            if (!SkipSubBlocks()) {
-                return false;
+            if (!SkipSubBlocks(data)) {
+                return Fail(GifError::kShortExtension);
             }
             break;
-        }
         case kComment:
-            if (!SkipSubBlocks()) {
-                return false;
+            if (!SkipSubBlocks(data)) {
+                return Fail(GifError::kShortExtension);
             }
             break;
         case kPlainText:
-            if (!m_data.Skip(13) || !SkipSubBlocks()) {
-                return false;
+            if (!data.Skip(13) || !SkipSubBlocks(data)) {
+                return Fail(GifError::kShortExtension);
             }
             break;
         default:
-            return false;
+            return Fail(GifError::kUnknownExtension);
     }
-    return m_data.Skip(1);  // the block terminator
-}
-
-bool cKvAniDIBList::SkipSubBlocks() {
-    // Each step consumes at least one byte, so the loop ends at the data's end.
-    while (m_data.pos < m_data.length) {
-        const size_t size = m_data.data[m_data.pos];
-        if (size == 0) {
-            return true;
-        }
-        if (!m_data.Skip(1 + size)) {
-            return false;
-        }
-    }
-    return false;
+    // The block terminator.
+    return data.Skip(1) || Fail(GifError::kShortExtension);
 }
 
 int cKvAniDIBList::TakeIt() {
+    if (m_state == nullptr) {
+        return 0;
+    }
+    kvgif::DecodeState& state = *m_state;
+    kvgif::DataCursor& data = state.data;
     const unsigned char* descriptor;
-    if (!m_data.Take(9, descriptor)) {
-        return 0;
+    if (!data.Take(9, descriptor)) {
+        return Fail(GifError::kShortDescriptor);
     }
-    m_image.left = ReadLe16(descriptor);
-    m_image.top = ReadLe16(descriptor + 2);
-    m_image.width = ReadLe16(descriptor + 4);
-    m_image.height = ReadLe16(descriptor + 6);
-    m_image.packed = descriptor[8];
-    const int width = m_image.width;
-    const int height = m_image.height;
-    const kvgif::CanvasSize canvas = kvgif::FrameCanvasSize(m_frames, width, height);
-    const int64_t canvasPixels = int64_t{canvas.width} * canvas.height;
-    if (!kvgif::FitsLimits(width, height) || !kvgif::FitsLimits(canvas.width, canvas.height) ||
-        m_framePixels + canvasPixels > kvgif::kMaxDecoderPixels) {
-        return 0;
-    }
-
-    const bool localTable = (m_image.packed & 0x80) != 0;
-    const int localEntries = localTable ? TableEntries(m_image.packed) : 0;
+    kvgif::ImageDescriptor& image = state.image;
+    image = {ReadLe16(descriptor), ReadLe16(descriptor + 2), ReadLe16(descriptor + 4),
+             ReadLe16(descriptor + 6), descriptor[8]};
+    const bool localTable = (image.packed & 0x80) != 0;
+    const int localEntries = localTable ? TableEntries(image.packed) : 0;
     const unsigned char* localColors = nullptr;
     const unsigned char* minimumCodeSize = nullptr;
-    if (!m_data.Take(3 * static_cast<size_t>(localEntries), localColors) ||
-        !m_data.Take(1, minimumCodeSize)) {
-        return 0;
+    if (!data.Take(3 * static_cast<size_t>(localEntries), localColors)) {
+        return Fail(GifError::kShortLocalTable);
     }
-    if (*minimumCodeSize > kvgif::kMaxMinimumCodeSize ||
-        !kvgif::DataCanFill(width, height, SubBlockDataBytes(m_data))) {
-        return 0;
+    if (!data.Take(1, minimumCodeSize)) {
+        return Fail(GifError::kShortDescriptor);
     }
-    if (!m_work.Allocate(width, height)) {
-        return 0;
+    if (*minimumCodeSize > kvgif::kMaxMinimumCodeSize) {
+        return Fail(GifError::kCodeSize);
     }
-    struct ImageEnd {
-        cKvAniDIBList& decoder;
-        ~ImageEnd() { decoder.EndImage(); }
-    } imageEnd{*this};
+    // Only the part of the image on the canvas is kept, so limits apply to that part;
+    // the canvas itself must be makeable before any work is done for it.
+    const kvgif::CanvasSize canvas = kvgif::FrameCanvasSize(m_frames, image.width, image.height);
+    if (!AImageFits(canvas.width, canvas.height) ||
+        state.framePixels + int64_t{canvas.width} * canvas.height > kvgif::kMaxDecoderPixels) {
+        return Fail(GifError::kCanvasTooLarge);
+    }
+    CKvAImage* base = kvgif::ChooseBase(m_frames, state.previous.disposal);
+    const int keptColumns = Kept(image.left, image.width, canvas.width);
+    const int keptRows = Kept(base != nullptr ? image.top : 0, image.height, canvas.height);
+    if (!kvgif::DataCanFill(keptColumns, keptRows, SubBlockDataBytes(data))) {
+        return Fail(GifError::kTooLittleData);
+    }
+    const int stride = (keptColumns + 3) & ~3;
+    if (!state.work.Allocate(stride, keptRows)) {
+        return Fail(GifError::kNoMemory);
+    }
 
-    m_imageColors = localTable ? localEntries : m_globalCount;
-    m_work.SetColors(localTable ? localColors : m_globalTable.data(), m_imageColors);
-    m_reader.Start(*minimumCodeSize + 1);
-    m_cursor.Start(m_work.Indices(), m_work.Stride(), width, height, (m_image.packed & 0x40) != 0);
+    state.imageColors = localTable ? localEntries : state.globalCount;
+    state.work.SetColors(localTable ? localColors : state.globalTable.data(), state.imageColors);
+    state.reader.Start(data, *minimumCodeSize + 1);
+    state.cursor.Start(state.work.Indices(), stride, image.width, image.height, keptColumns,
+                       keptRows, (image.packed & 0x40) != 0);
     const kvgif::LzwStatus status =
-        kvgif::DecodeLzw(*minimumCodeSize, m_work.StringTable(), m_data, m_reader, m_cursor);
+        kvgif::DecodeLzw(*minimumCodeSize, state.work.StringTable(), state.reader, state.cursor);
+    state.reader.Store(data);
     if (status == kvgif::LzwStatus::kCorruptCode) {
-        return 0;
+        return Fail(GifError::kCorruptCode);
     }
-    AddFrame(canvas);
-    m_data.Skip(1);  // the block terminator, or whatever byte stands there
+    const kvgif::DecodedImage decoded{state.work.Indices(),
+                                      stride,
+                                      image.left,
+                                      image.top,
+                                      keptColumns,
+                                      keptRows,
+                                      state.work.ColorTable(),
+                                      state.imageColors,
+                                      state.graphicControl.transparent,
+                                      state.graphicControl.transparentIndex};
+    CKvAImage* frame = kvgif::ComposeFrame(base, state.previous, canvas, decoded);
+    if (frame == nullptr) {
+        return Fail(GifError::kNoMemory);
+    }
+    AddFrame(frame);
+    data.Skip(1);  // the block terminator, or whatever byte stands there
     return 1;
 }
 
-void cKvAniDIBList::AddFrame(kvgif::CanvasSize canvas) {
-    const kvgif::DecodedImage image{m_work.Indices(),
-                                    m_work.Stride(),
-                                    m_image.left,
-                                    m_image.top,
-                                    m_image.width,
-                                    m_image.height,
-                                    m_work.ColorTable(),
-                                    m_imageColors,
-                                    m_graphicControl.transparent,
-                                    m_graphicControl.transparentIndex};
-    if (CKvAImage* frame = kvgif::ComposeFrame(m_frames, m_previous, canvas, image)) {
-        m_frames.push_back(frame);
-        m_delays.push_back(m_gcDelay);
-        m_framePixels += int64_t{canvas.width} * canvas.height;
-    }
-    m_previous.disposal = m_graphicControl.disposal;
-    m_previous.rect = {m_image.left, m_image.top, m_image.left + m_image.width,
-                       m_image.top + m_image.height};
-}
-
-void cKvAniDIBList::EndImage() {
-    m_work.Release();
-    m_cursor = kvgif::IndexCursor{};
-    m_reader = kvgif::CodeReader{};
+void cKvAniDIBList::AddFrame(CKvAImage* frame) {
+    kvgif::DecodeState& state = *m_state;
+    m_frames.push_back(frame);
+    m_delays.push_back(m_gcDelay);
+    state.framePixels += int64_t{frame->GetWidth()} * frame->GetHeight();
+    const kvgif::ImageDescriptor& image = state.image;
+    state.previous.disposal = state.graphicControl.disposal;
+    state.previous.rect = {image.left, image.top, image.left + image.width,
+                           image.top + image.height};
 }
 
 unsigned char cKvAniDIBList::GetByte() {
-    return kvgif::NextDataByte(m_data, m_reader);
+    if (m_state == nullptr) {
+        return 0xFF;
+    }
+    return m_state->reader.Byte();
 }
 
 unsigned short cKvAniDIBList::GetCode() {
-    return kvgif::NextCode(m_data, m_reader);
+    if (m_state == nullptr) {
+        return 0;
+    }
+    unsigned code = 0;
+    m_state->reader.Code(code);
+    return static_cast<unsigned short>(code);
 }
 
 void cKvAniDIBList::Output(unsigned char index) {
-    kvgif::PutIndex(m_cursor, index);
+    if (m_state != nullptr) {
+        m_state->cursor.Put(index);
+    }
 }
 
 void cKvAniDIBList::exportImageList(std::vector<CKvAImage*>& frames,

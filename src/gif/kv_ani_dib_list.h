@@ -4,17 +4,16 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "gif/gif_compose.h"
-#include "gif/gif_index_cursor.h"
-#include "gif/gif_stream.h"
-#include "gif/gif_work_area.h"
 #include "imaging/lsp_sprite.h"
 
 class CKvAImage;
+namespace kvgif {
+struct DecodeState;
+enum class GifError;
+}  // namespace kvgif
 
 class cKvAniDIBList {
 public:
@@ -35,6 +34,8 @@ public:
     int NextImage();
     // Decodes the image whose descriptor starts at the read position.
     int TakeIt();
+    // The image data's next byte and next code, and one index stored at the output
+    // cursor, on the reader and cursor of the image being decoded.
     unsigned char GetByte();
     unsigned short GetCode();
     void Output(unsigned char index);
@@ -45,6 +46,10 @@ public:
     // caller frees them with lsp::FreeSprite.
     void exportImageList(std::vector<lsp::SPRITE*>& sprites, std::vector<unsigned long>& delays);
 
+    // Why the last load, image or block failed (kNone when nothing has); each
+    // failure is also written to the debug log.
+    kvgif::GifError LastError() const;
+
     // Set: the destructor deletes the frames. Cleared by a consumer keeping them.
     bool m_ownsFrames;
     int m_screenWidth;
@@ -54,43 +59,14 @@ public:
     unsigned long m_gcDelay;
 
 private:
-    struct GraphicControl {
-        int disposal = kvgif::kDisposalNone;
-        bool transparent = false;
-        unsigned char transparentIndex = 0;
-    };
-    struct ImageDescriptor {
-        int left = 0;
-        int top = 0;
-        int width = 0;
-        int height = 0;
-        unsigned char packed = 0;
-    };
-
-    // header: the first 13 bytes; rest: every byte after them.
-    int LoadFile(const unsigned char* header, std::unique_ptr<unsigned char[]> rest,
-                 size_t restSize);
-    void ResetFileData();
+    // Takes the whole file's bytes (size of them, one spare byte allowed).
+    int LoadFile(std::unique_ptr<unsigned char[]> file, size_t size);
     bool ReadExtension();
-    bool SkipSubBlocks();
-    void AddFrame(kvgif::CanvasSize canvas);
-    void EndImage();
+    void AddFrame(CKvAImage* frame);
+    // Records why, logs it, and gives 0 for the caller to return.
+    int Fail(kvgif::GifError error);
 
-    std::vector<unsigned char> m_globalTable;  // red, green, blue per entry
-    int m_globalCount;
-    std::unique_ptr<unsigned char[]> m_fileData;
-    kvgif::DataCursor m_data;
-
-    GraphicControl m_graphicControl;
-    kvgif::PreviousFrame m_previous;
-
-    ImageDescriptor m_image;
-    int m_imageColors;  // colour table entries of the image being decoded
-    kvgif::CodeReader m_reader;
-    kvgif::IndexCursor m_cursor;
-    kvgif::WorkArea m_work;
-
+    std::unique_ptr<kvgif::DecodeState> m_state;
     std::vector<CKvAImage*> m_frames;
     std::vector<unsigned long> m_delays;
-    int64_t m_framePixels;
 };

@@ -56,9 +56,12 @@ int CAvatarLayer::LoadSubSheets(int count, const int* tileNums) {
         m_pSubTileNums[i] = tileNums[i];
     }
     m_pSubSheets = new CGdiObject[static_cast<size_t>(count)];
+    int allLoaded = 1;
     for (int i = 0; i < count; ++i) {
         char path[260];
         if (!MakeSubSheetPath(m_szPath, i + 1, path)) {
+            // No file can be named for it: the sheet stays empty and is not loaded.
+            allLoaded = 0;
             continue;
         }
         CKvAImage& image = m_pSubSheets[i].m_Image;
@@ -68,5 +71,5 @@ int CAvatarLayer::LoadSubSheets(int count, const int* tileNums) {
         }
         image.SetTileNum(tileNums[i]);
     }
-    return 1;
+    return allLoaded;
 }

@@ -27,7 +27,8 @@ public:
     // 1 when the frame exists (drawn, or a sheet without tiles), 0 beyond all sheets.
     int DrawFrame(int frame, CKvAImage& dest);
     // Loads sub-sheets 1 to count beside m_szPath, keyed on pure blue. 0 when one
-    // fails to load; the layer then has no sub-sheets at all.
+    // fails to load (the layer then has no sub-sheets at all) or when no path can
+    // be made for one (that sheet stays empty, the others load).
     int LoadSubSheets(int count, const int* tileNums);
 
     CGdiObject m_Sheet;

@@ -8,21 +8,23 @@
 #include <new>
 
 #include "imaging/pixel.h"
+#include "platform/surface_limits.h"
 
 namespace {
 
 constexpr unsigned long kNoColor = 0xFFFFFFFFul;
-
-// Larger surfaces are refused rather than allocated: nothing the library draws comes
-// near, and a lying file header must not make us reserve gigabytes.
-constexpr int kMaxSide = 16384;
-constexpr int64_t kMaxStoreBytes = int64_t{64} << 20;
 
 uint16_t* Row(CKvAImage& image, int row) {
     return reinterpret_cast<uint16_t*>(image.GetBits(row));
 }
 
 }  // namespace
+
+bool AImageFits(int width, int height) {
+    // Each row costs its pixels and its entry in the row table.
+    const int64_t rowCost = kvpixel::RowBytes(std::max(width, 1)) + int64_t{sizeof(unsigned char*)};
+    return kvplatform::SurfaceFits(rowCost, std::max(height, 1));
+}
 
 CKvAImage::CKvAImage()
     : m_vHeads(nullptr),
@@ -52,10 +54,10 @@ bool CKvAImage::Create(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     Destroy();
-    const int64_t rowBytes = ((int64_t{width} * 16 + 31) / 32) * 4;
-    if (width > kMaxSide || height > kMaxSide || rowBytes * height > kMaxStoreBytes) {
+    if (!AImageFits(width, height)) {
         return false;
     }
+    const int64_t rowBytes = kvpixel::RowBytes(width);
     m_vHeads = new (std::nothrow) unsigned char*[static_cast<size_t>(height)];
     if (m_vHeads == nullptr) {
         return false;

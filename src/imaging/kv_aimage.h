@@ -50,3 +50,7 @@ protected:
     int m_tileNum;
     unsigned char* m_bits;
 };
+
+// Whether Create(width, height) stays within the surface size limit, so a caller
+// can refuse a size before it does any work for it.
+bool AImageFits(int width, int height);

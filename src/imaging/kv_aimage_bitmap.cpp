@@ -12,13 +12,14 @@
 
 #include "imaging/kv_aimage.h"
 #include "imaging/pixel.h"
+#include "platform/whole_file.h"
 
 namespace {
 
 constexpr size_t kInfoEnd = 54;
 constexpr size_t kMinFileBytes = 55;
 // A file larger than the biggest bitmap we would accept is not read at all.
-constexpr DWORD kMaxFileBytes = DWORD{256} << 20;
+constexpr size_t kMaxFileBytes = size_t{256} << 20;
 
 int32_t ReadInt32(const unsigned char* at) {
     return static_cast<int32_t>(uint32_t{at[0]} | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16 |
@@ -44,31 +45,6 @@ uint16_t* Row(CKvAImage& image, int row) {
     return reinterpret_cast<uint16_t*>(image.GetBits(row));
 }
 
-// Reads the whole file; null when it cannot be opened, sized or read.
-std::unique_ptr<unsigned char[]> ReadWholeFile(const char* path, DWORD& size) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
-    DWORD high = 0;
-    size = GetFileSize(file, &high);
-    std::unique_ptr<unsigned char[]> data;
-    if (size != INVALID_FILE_SIZE && high == 0 && size <= kMaxFileBytes) {
-        data.reset(new (std::nothrow) unsigned char[size == 0 ? 1 : size]);
-    }
-    DWORD done = 0;
-    while (data != nullptr && done < size) {
-        DWORD got = 0;
-        if (!ReadFile(file, data.get() + done, size - done, &got, nullptr) || got == 0) {
-            data.reset();
-        }
-        done += got;
-    }
-    CloseHandle(file);
-    return data;
-}
-
 }  // namespace
 
 bool CKvAImage::Create(const char* path) {
@@ -76,12 +52,12 @@ bool CKvAImage::Create(const char* path) {
         return false;
     }
     Destroy();
-    DWORD size = 0;
-    const std::unique_ptr<unsigned char[]> data = ReadWholeFile(path, size);
-    if (data == nullptr || size < kMinFileBytes || data[0] != 'B' || data[1] != 'M') {
+    const kvplatform::WholeFile file(path, FILE_SHARE_READ | FILE_SHARE_WRITE, kMaxFileBytes);
+    const unsigned char* data = file.Bytes();
+    if (!file.Read() || file.Size() < kMinFileBytes || data[0] != 'B' || data[1] != 'M') {
         return false;
     }
-    return __CreateFromBitmap(data.get(), size);
+    return __CreateFromBitmap(data, static_cast<unsigned long>(file.Size()));
 }
 
 bool CKvAImage::__CreateFromBitmap(const unsigned char* data, unsigned long size) {

@@ -21,7 +21,7 @@ constexpr uint16_t FromColorRef(unsigned long color) {
 }
 
 // Row size in bytes of a 16-bit row of the given width: a multiple of 4.
-constexpr int RowBytes(int width) {
+constexpr int64_t RowBytes(int64_t width) {
     return ((width * 16 + 31) / 32) * 4;
 }
 

@@ -1,31 +1,20 @@
 #include "parts/avtr_download_thread.h"
 
+#include <exception>
 #include <list>
 
 #include "parts/avtr_part_pool.h"
+#include "parts/critical_section_guard.h"
 #include "parts/servers.h"
 
 namespace {
 
 constexpr DWORD kPollMs = 30;
 constexpr DWORD kStopWaitMs = 3000;
-// After the done event the worker only drops its state reference and returns.
-constexpr DWORD kExitWaitMs = 5000;
+// Enough for a download that has stalled to hit the 5 s no-byte limit.
+constexpr DWORD kFurtherStopWaitMs = 5000;
 
 using RequestList = std::list<std::unique_ptr<CAvtrDnRequest>>;
-
-class CriticalSectionGuard {
-public:
-    explicit CriticalSectionGuard(CRITICAL_SECTION& section) : m_section(section) {
-        EnterCriticalSection(&m_section);
-    }
-    ~CriticalSectionGuard() { LeaveCriticalSection(&m_section); }
-    CriticalSectionGuard(const CriticalSectionGuard&) = delete;
-    CriticalSectionGuard& operator=(const CriticalSectionGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& m_section;
-};
 
 }  // namespace
 
@@ -69,20 +58,26 @@ struct CAvtrDnWorkerState {
         m_listRequest.splice(m_listRequest.end(), requests);
     }
 
-    bool IsPoolGateShut() {
+    bool IsBatchDropped() {
         CriticalSectionGuard guard(m_csPoolGate);
-        return m_bPoolGateShut;
+        return m_gate != Gate::kOpen;
+    }
+
+    // The owner has waited long enough: the worker finishes its current request only.
+    void DropBatch() {
+        CriticalSectionGuard guard(m_csPoolGate);
+        m_gate = Gate::kBatchDropped;
     }
 
     // Waits for a decode in progress, then keeps the worker out of the pool.
     void ShutPoolGate() {
         CriticalSectionGuard guard(m_csPoolGate);
-        m_bPoolGateShut = true;
+        m_gate = Gate::kShut;
     }
 
     void DecodeIntoPool(const std::string& id, const std::string& path) {
         CriticalSectionGuard guard(m_csPoolGate);
-        if (m_bPoolGateShut) {
+        if (m_gate == Gate::kShut) {
             return;
         }
         if (CAvtrPartPool* pool = CAvtrPartPool::Inst()) {
@@ -97,8 +92,7 @@ struct CAvtrDnWorkerState {
         }
         const CAvtrDnJob job(m_strPartUrl, m_strComUrl, m_strCacheRoot);
         for (const auto& request : batch) {
-            // An abandoned worker drops the rest of its batch.
-            if (IsPoolGateShut()) {
+            if (IsBatchDropped()) {
                 return;
             }
             std::string id;
@@ -116,10 +110,11 @@ struct CAvtrDnWorkerState {
     const std::string m_strComUrl;
     const std::string m_strCacheRoot;
     RequestList m_listRequest;
-    // Held while the worker decodes into the pool; shut when the owner gives up
-    // waiting, because the pool may be destroyed right after.
+    // Held while the worker decodes into the pool. Shut when the owner gives up
+    // on the worker, because the pool may be destroyed right after.
+    enum class Gate { kOpen, kBatchDropped, kShut };
     CRITICAL_SECTION m_csPoolGate;
-    bool m_bPoolGateShut = false;
+    Gate m_gate = Gate::kOpen;
 };
 
 namespace {
@@ -129,7 +124,11 @@ using StateRef = std::shared_ptr<CAvtrDnWorkerState>;
 DWORD WINAPI DownloadThreadMain(LPVOID parameter) {
     const std::unique_ptr<StateRef> state(static_cast<StateRef*>(parameter));
     while (WaitForSingleObject((*state)->m_hStopEvent, kPollMs) == WAIT_TIMEOUT) {
-        (*state)->ProcessQueue();
+        try {
+            (*state)->ProcessQueue();
+        } catch (const std::exception&) {
+            // Out of memory: the batch is dropped; its parts are asked for again.
+        }
     }
     SetEvent((*state)->m_hDoneEvent);
     return 0;
@@ -153,25 +152,43 @@ CAvtrDownloadThread::CAvtrDownloadThread()
 }
 
 CAvtrDownloadThread::~CAvtrDownloadThread() {
-    if (m_hThread) {
-        SetEvent(m_pState->m_hStopEvent);
-        if (WaitForSingleObject(m_pState->m_hDoneEvent, kStopWaitMs) == WAIT_OBJECT_0) {
-            WaitForSingleObject(m_hThread, kExitWaitMs);
-        } else {
-            // A download still hangs: leave the state to the worker.
-            m_pState->ShutPoolGate();
-        }
-        CloseHandle(m_hThread);
-    }
+    Stop();
     // Requests never taken go unprocessed with the returned list.
     m_pState->TakeQueue();
 }
 
-void CAvtrDownloadThread::AddRequest(bool com, const std::string& fileName) {
+CAvtrDownloadThread::StopResult CAvtrDownloadThread::Stop() {
+    if (!m_hThread) {
+        return StopResult::kNotRunning;
+    }
+    SetEvent(m_pState->m_hStopEvent);
+    StopResult result = StopResult::kEnded;
+    if (WaitForSingleObject(m_pState->m_hDoneEvent, kStopWaitMs) != WAIT_OBJECT_0) {
+        m_pState->DropBatch();
+        m_pState->TakeQueue();
+        result = StopResult::kEndedLate;
+    }
+    // After the done event the worker only drops its state reference and returns.
+    if (WaitForSingleObject(m_hThread, kFurtherStopWaitMs) != WAIT_OBJECT_0) {
+        // A download still hangs: leave the state to the worker.
+        m_pState->ShutPoolGate();
+        result = StopResult::kAbandoned;
+    }
+    CloseHandle(m_hThread);
+    m_hThread = nullptr;
+    return result;
+}
+
+bool CAvtrDownloadThread::AddRequest(bool com, const std::string& fileName) noexcept {
     // Allocated outside the lock, which is held for the splice only.
-    RequestList request;
-    request.push_back(std::make_unique<CAvtrDnRequest>(com, fileName));
-    m_pState->Append(request);
+    try {
+        RequestList request;
+        request.push_back(std::make_unique<CAvtrDnRequest>(com, fileName));
+        m_pState->Append(request);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 CAvtrDnJob CAvtrDownloadThread::MakeJob() const {

@@ -1,13 +1,15 @@
 #include "parts/avtr_part_pool.h"
 
 #include <cstdio>
+#include <exception>
 #include <memory>
-#include <new>
 
 #include "avatar_id/avtr_id.h"
 #include "base/veltrun_directory.h"
 #include "gif/kv_ani_dib_list.h"
 #include "parts/avtr_download_thread.h"
+#include "parts/critical_section_guard.h"
+#include "parts/leftover_temporaries.h"
 #include "parts/part_id_check.h"
 
 CAvtrPartPool* CAvtrPartPool::m_pInst = nullptr;
@@ -19,16 +21,15 @@ constexpr int kComBuckets = 26;
 // Parts used by more avatars than this survive AdjustAvtrPart.
 constexpr int kKeepUseCount = 10;
 
-class PoolLockGuard {
-public:
-    explicit PoolLockGuard(CAvtrPartPool& pool) : m_pool(pool) { m_pool.Lock(); }
-    ~PoolLockGuard() { m_pool.Unlock(); }
-    PoolLockGuard(const PoolLockGuard&) = delete;
-    PoolLockGuard& operator=(const PoolLockGuard&) = delete;
-
-private:
-    CAvtrPartPool& m_pool;
-};
+// Runs work to its end or until memory runs out, which leaves the pool as it was
+// between two parts: a part still missing is asked for again on the next request.
+template <class Work>
+void UnlessOutOfMemory(Work&& work) noexcept {
+    try {
+        work();
+    } catch (const std::exception&) {
+    }
+}
 
 std::string CurrentDirectory() {
     char directory[MAX_PATH] = {};
@@ -54,14 +55,16 @@ int CAvtrPartPool::CreateInstance() {
     if (m_pInst) {
         return 0;
     }
-    std::unique_ptr<CAvtrPartPool> pool(new (std::nothrow) CAvtrPartPool);
-    if (!pool) {
+    try {
+        auto pool = std::make_unique<CAvtrPartPool>();
+        pool->m_strDefPrePath = CurrentDirectory() + "\\common\\images\\";
+        pool->m_strPrePath = PartCacheRoot(pool->m_strDefPrePath);
+        DeleteLeftoverTemporaries(pool->m_strPrePath);
+        m_pInst = pool.release();
+        return 1;
+    } catch (const std::exception&) {
         return 0;
     }
-    pool->m_strDefPrePath = CurrentDirectory() + "\\common\\images\\";
-    pool->m_strPrePath = PartCacheRoot(pool->m_strDefPrePath);
-    m_pInst = pool.release();
-    return 1;
 }
 
 int CAvtrPartPool::DestroyInstance() {
@@ -79,7 +82,11 @@ void CAvtrPartPool::CreateDLThread() {
     if (m_pAvtrDnThread || !m_pInst) {
         return;
     }
-    m_pAvtrDnThread = new (std::nothrow) CAvtrDownloadThread;
+    try {
+        m_pAvtrDnThread = new CAvtrDownloadThread;
+    } catch (const std::exception&) {
+        m_pAvtrDnThread = nullptr;
+    }
 }
 
 void CAvtrPartPool::DestroyDLThread() {
@@ -127,20 +134,21 @@ void CAvtrPartPool::SetPrePath(const char* path) {
 }
 
 CAvtrPart* CAvtrPartPool::Get(const std::string& id) {
-    PoolLockGuard guard(*this);
+    CriticalSectionGuard guard(m_csLock);
     const auto found = m_mapPart.find(id);
     return found == m_mapPart.end() ? nullptr : found->second;
 }
 
 void CAvtrPartPool::Add(std::pair<std::string, CAvtrPart*> entry) {
-    std::unique_ptr<CAvtrPart> rejected;
-    {
-        PoolLockGuard guard(*this);
-        const auto [stored, inserted] = m_mapPart.insert(entry);
-        if (!inserted && stored->second != entry.second) {
-            rejected.reset(entry.second);
+    // Declared before the guard: a part that is not kept is destroyed unlocked.
+    std::unique_ptr<CAvtrPart> part(entry.second);
+    CriticalSectionGuard guard(m_csLock);
+    UnlessOutOfMemory([&] {
+        const auto [stored, inserted] = m_mapPart.emplace(entry.first, part.get());
+        if (inserted || stored->second == part.get()) {
+            part.release();
         }
-    }
+    });
 }
 
 void CAvtrPartPool::Lock() {
@@ -162,42 +170,46 @@ void CAvtrPartPool::RequestLoad(CAvtrId& id, bool async) {
         return;
     }
     const bool com = id.IsComAvtr();
-    for (const std::string& partId : id.IdVec()) {
-        if (!IsSafePartId(partId)) {
-            continue;
+    UnlessOutOfMemory([&] {
+        for (const std::string& partId : id.IdVec()) {
+            if (!IsSafePartId(partId)) {
+                continue;
+            }
+            if (Get(partId)) {
+                FileLoad(id);
+                continue;
+            }
+            if (!m_pAvtrDnThread) {
+                // Nothing can fetch: use what is on disk.
+                FileLoad(partId, CachedPartPath(com, partId));
+                continue;
+            }
+            const std::string fileName = partId + (com ? ".GIF" : ".gif");
+            if (async) {
+                m_pAvtrDnThread->AddRequest(com, fileName);
+            } else {
+                const CAvtrDnRequest request(com, fileName);
+                m_pAvtrDnThread->MakeJob()(&request);
+            }
         }
-        if (Get(partId)) {
-            FileLoad(id);
-            continue;
-        }
-        if (!m_pAvtrDnThread) {
-            // Nothing can fetch: use what is on disk.
-            FileLoad(partId, CachedPartPath(com, partId));
-            continue;
-        }
-        const std::string fileName = partId + (com ? ".GIF" : ".gif");
-        if (async) {
-            m_pAvtrDnThread->AddRequest(com, fileName);
-        } else {
-            const CAvtrDnRequest request(com, fileName);
-            m_pAvtrDnThread->MakeJob()(&request);
-        }
-    }
+    });
 }
 
 void CAvtrPartPool::FileLoad(CAvtrId& id) {
     const CAvtrId::IdList& parts = id.IdVec();
-    if (id.IsDefault()) {
-        if (!parts.empty() && IsSafePartId(parts.front())) {
-            FileLoad(parts.front(), m_strDefPrePath + parts.front() + ".gif");
+    UnlessOutOfMemory([&] {
+        if (id.IsDefault()) {
+            if (!parts.empty() && IsSafePartId(parts.front())) {
+                FileLoad(parts.front(), m_strDefPrePath + parts.front() + ".gif");
+            }
+            return;
         }
-        return;
-    }
-    for (const std::string& partId : parts) {
-        if (IsSafePartId(partId) && !Get(partId)) {
-            FileLoad(partId, CachedPartPath(id.IsComAvtr(), partId));
+        for (const std::string& partId : parts) {
+            if (IsSafePartId(partId) && !Get(partId)) {
+                FileLoad(partId, CachedPartPath(id.IsComAvtr(), partId));
+            }
         }
-    }
+    });
 }
 
 void CAvtrPartPool::FileLoad(const std::string& id, const std::string& path) {
@@ -206,18 +218,20 @@ void CAvtrPartPool::FileLoad(const std::string& id, const std::string& path) {
     if (Get(id) || _access_s(path.c_str(), 0) != 0) {
         return;
     }
-    cKvAniDIBList decoder;
-    if (!decoder.Load(path.c_str())) {
-        DeleteFileA(path.c_str());
-        return;
-    }
-    auto part = std::make_unique<CAvtrPart>();
-    decoder.exportImageList(part->m_vecFrames, part->m_vecDelays);
-    Add({id, part.release()});
+    UnlessOutOfMemory([&] {
+        cKvAniDIBList decoder;
+        if (!decoder.Load(path.c_str())) {
+            DeleteFileA(path.c_str());
+            return;
+        }
+        auto part = std::make_unique<CAvtrPart>();
+        decoder.exportImageList(part->m_vecFrames, part->m_vecDelays);
+        Add({id, part.release()});
+    });
 }
 
 void CAvtrPartPool::AdjustAvtrPart() {
-    PoolLockGuard guard(*this);
+    CriticalSectionGuard guard(m_csLock);
     for (auto entry = m_mapPart.begin(); entry != m_mapPart.end();) {
         if (entry->second && entry->second->m_nUseCount <= kKeepUseCount) {
             delete entry->second;

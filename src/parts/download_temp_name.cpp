@@ -5,13 +5,11 @@
 #include <cstring>
 #include <random>
 
+#include "avatar_id/ascii_case.h"
+
 const char kDownloadTemporarySuffix[] = ".kvdltmp";
 
 namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Distinguishes this process's temporaries from another process's using the
 // same cache; the counter distinguishes the threads of this one.
@@ -30,7 +28,7 @@ bool IsDownloadTemporaryName(const char* fileName) {
     }
     const char* tail = fileName + length - suffixLength;
     for (size_t i = 0; i < suffixLength; ++i) {
-        if (LowerAscii(tail[i]) != kDownloadTemporarySuffix[i]) {
+        if (avatar_id::ToLowerAscii(tail[i]) != kDownloadTemporarySuffix[i]) {
             return false;
         }
     }

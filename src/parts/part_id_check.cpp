@@ -2,14 +2,17 @@
 
 namespace {
 
+// Player names use '-' and '.'; '.' is further restricted by IsSafePartId.
 bool IsIdCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.';
 }
 
 }  // namespace
 
 bool IsSafePartId(const std::string& id) {
-    if (id.empty() || id.size() > kMaxPartIdLength) {
+    if (id.empty() || id.size() > kMaxPartIdLength || id.front() == '.' ||
+        id.find("..") != std::string::npos) {
         return false;
     }
     for (char c : id) {

@@ -3,8 +3,9 @@
 
 #include <string>
 
-// True for a non-empty id of at most kMaxPartIdLength letters, digits and '_':
-// nothing that could leave the cache folder or change a URL.
+// True for a non-empty id of at most kMaxPartIdLength letters, digits, '_', '-'
+// and '.', neither starting with '.' nor holding "..": nothing that could leave
+// the cache folder or change a URL.
 bool IsSafePartId(const std::string& id);
 
 // With its extension and a download temporary's suffix the name stays well

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/win32.h"
+#include "base/registry_text.h"
 
 const char kDefaultPartServer[] = "avgif.veltrun.com";
 const char kDefaultAvatarServer[] = "avatar.veltrun.com";
@@ -50,15 +50,10 @@ std::string ConfiguredServer(const char* valueName, const char* fallback) {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kPortalKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return fallback;
     }
-    char value[kMaxHostValue + 1] = {};
-    DWORD type = REG_NONE;
-    DWORD size = kMaxHostValue;
-    const bool read = RegQueryValueExA(key, valueName, nullptr, &type,
-                                       reinterpret_cast<LPBYTE>(value), &size) == ERROR_SUCCESS;
+    char value[kMaxHostValue + 1];
+    const bool read = ReadRegistryText(key, valueName, value, sizeof value);
     RegCloseKey(key);
-    // The value need not carry its terminator; the extra byte always holds one.
-    value[kMaxHostValue] = '\0';
-    if (!read || type != REG_SZ || !IsValidServer(value)) {
+    if (!read || !IsValidServer(value)) {
         return fallback;
     }
     return value;

@@ -65,7 +65,10 @@ INSTANTIATE_TEST_SUITE_P(Gif, GiflibCrossCheck,
                                          CrossCase{100, 120, 16, 4, false},
                                          CrossCase{333, 77, 256, 1, true},
                                          CrossCase{640, 480, 256, 3, false},
-                                         CrossCase{17, 9, 128, 2, true}));
+                                         CrossCase{17, 9, 128, 2, true},
+                                         // Interlaced heights whose later passes are empty.
+                                         CrossCase{3, 1, 4, 1, true}, CrossCase{4, 3, 4, 1, true},
+                                         CrossCase{2, 5, 4, 1, true}));
 
 }  // namespace
 }  // namespace giftest

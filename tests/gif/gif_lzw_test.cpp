@@ -69,8 +69,13 @@ INSTANTIATE_TEST_SUITE_P(
         // After a clear, 6 is the bare index 6 (no colour); the next 6 is the zeroed
         // entry [0 0] plus its first index.
         CodesCase{"NextFreeRightAfterClear", {{4, 3}, {6, 3}, {6, 3}, {5, 3}}, {-1, 0, 0, 0}},
-        // Without a leading clear 0 is the previous code: 6 = [0 1].
-        CodesCase{"NoLeadingClear", {{1, 3}, {6, 3}, {5, 4}}, {1, 0, 1}},
+        // Without a leading clear the first code stands alone as after a clear: 6 = [1 1].
+        CodesCase{"NoLeadingClear", {{1, 3}, {6, 3}, {5, 3}}, {1, 1, 1}},
+        // After a clear, the end and clear codes are indices (no colour here).
+        CodesCase{"EndRightAfterClearIsAnIndex", {{4, 3}, {5, 3}, {1, 3}, {5, 3}}, {-1, 1}},
+        CodesCase{"ClearRightAfterClearIsAnIndex", {{4, 3}, {4, 3}, {0, 3}, {5, 3}}, {-1, 0}},
+        // Above the next free code elsewhere: the previous string plus its first index.
+        CodesCase{"AboveNextFreeRepeatsThePrevious", {{4, 3}, {1, 3}, {7, 3}, {5, 3}}, {1, 1, 1}},
         // Grow to 4 bits, clear (read with 4 bits), continue with 3-bit codes.
         CodesCase{"ClearResetsWidthAndTable",
                   {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {4, 4}, {3, 3}, {3, 3}, {6, 3}, {5, 4}},
@@ -78,6 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
         CodesCase{"CodeAboveNextFree", {{4, 3}, {7, 3}, {5, 3}}, {}, 2},
         // Entry 6's prefix is itself.
         CodesCase{"SelfPrefix", {{4, 3}, {6, 3}, {1, 3}, {6, 3}, {5, 4}}, {}, 4},
+        // Clear 2, end 3: the first entry already needs 3-bit codes.
+        CodesCase{
+            "MinimumCodeSizeOne", {{2, 2}, {1, 2}, {1, 2}, {4, 3}, {3, 3}}, {1, 1, 1, 1}, 0, 1},
         CodesCase{"MinimumCodeSizeEleven", {{2048, 12}, {1, 12}, {2049, 12}}, {1}, 1, 11},
         CodesCase{"MinimumCodeSizeTwelveRefused", {{4096, 13}, {0, 13}, {4097, 13}}, {}, 1, 12}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -96,32 +104,20 @@ TEST(GifLzw, SubBlockBoundariesAndFullTables) {
 }
 
 TEST(GifLzw, DataEndingBeforeTheEndCodeKeepsTheIndicesSoFar) {
-    // A terminator before the end code: the frame stays, the next frame still decodes.
-    {
-        cKvAniDIBList decoder;
-        GifBuilder gif(4, 1);
-        gif.GlobalTable(kColors)
-            .Descriptor(0, 0, 4, 1)
-            .ImageData(2, CodeWriter().Put(4, 3).Put(1, 3).Put(2, 3).Put(3, 3).Finish());
-        gif.Image(0, 0, 4, 1, {3, 3, 3, 3}, 2).Trailer();
-        ASSERT_EQ(1, LoadBytes(decoder, gif.Data()));
-        const auto frames = Frames(decoder);
-        ASSERT_EQ(2u, frames.size());
-        EXPECT_EQ((std::vector<uint16_t>{kGreenPixel, kWhitePixel, kGreyPixel, kRedPixel}),
-                  Row(*frames[0], 0));
-    }
-    // The file ends inside a sub-block: the frame stays and the list ends.
-    {
-        cKvAniDIBList decoder;
-        GifBuilder gif(4, 1);
-        gif.GlobalTable(kColors).Image(0, 0, 4, 1, {1, 1, 1, 1}, 2);
-        gif.Descriptor(0, 0, 4, 1).ImageData(2, kvtest::LzwEncode({2, 2, 2, 2}, 2));
-        gif.Truncate(gif.Data().size() - 2);
-        ASSERT_EQ(1, LoadBytes(decoder, gif.Data()));
-        const auto frames = Frames(decoder);
-        ASSERT_EQ(2u, frames.size());
-        EXPECT_EQ(std::vector<uint16_t>(4, kRedPixel), Row(*frames[1], 0));
-    }
+    // A terminator before the end code: the frame stays and the next one decodes.
+    cKvAniDIBList decoder;
+    GifBuilder gif(4, 1);
+    gif.GlobalTable(kColors).Descriptor(0, 0, 4, 1);
+    gif.ImageData(2, CodeWriter().Put(4, 3).Put(1, 3).Put(2, 3).Put(3, 3).Finish());
+    gif.Image(0, 0, 4, 1, {3, 3, 3, 3}, 2);
+    // The file ends inside a sub-block: that frame stays and the list ends.
+    gif.Descriptor(0, 0, 4, 1).ImageData(2, kvtest::LzwEncode({2, 2, 2, 2}, 2));
+    ASSERT_EQ(1, LoadBytes(decoder, gif.Truncate(gif.Data().size() - 2).Data()));
+    const auto frames = Frames(decoder);
+    ASSERT_EQ(3u, frames.size());
+    EXPECT_EQ((std::vector<uint16_t>{kGreenPixel, kWhitePixel, kGreyPixel, kRedPixel}),
+              Row(*frames[0], 0));
+    EXPECT_EQ(std::vector<uint16_t>(4, kGreyPixel), Row(*frames[1], 0));
 }
 
 }  // namespace

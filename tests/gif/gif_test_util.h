@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/gif_error.h"
 #include "gif/kv_ani_dib_list.h"
 #include "imaging/kv_aimage.h"
 #include "imaging/pixel.h"

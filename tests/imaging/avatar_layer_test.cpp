@@ -109,6 +109,14 @@ TEST_F(AvatarLayerTest, OneMissingSubSheetDropsThemAll) {
     EXPECT_EQ(result, 0);
 }
 
+TEST_F(AvatarLayerTest, SubSheetWithoutAPathStaysEmptyAndIsNotASuccess) {
+    std::snprintf(m_layer.m_szPath, sizeof m_layer.m_szPath, "%s", kTooLong.c_str());
+    const int tileNums[1] = {2};
+    EXPECT_EQ(m_layer.LoadSubSheets(1, tileNums), 0);
+    ASSERT_EQ(m_layer.m_nSubSheets, 1);
+    EXPECT_EQ(m_layer.m_pSubSheets[0].m_Image.GetTileNum(), 0);
+}
+
 TEST_F(AvatarLayerTest, SheetWithoutTilesDrawsNothingButTheFrameExists) {
     WriteSheet(m_folder + "/MRH0001.avt", 1, 3);
     const int tileNums[1] = {0};

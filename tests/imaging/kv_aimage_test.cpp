@@ -34,13 +34,16 @@ INSTANTIATE_TEST_SUITE_P(Sizes, KvAImageSizeTest,
                                          SizeCase{3, 2, 3, 2, 8}, SizeCase{4, 2, 4, 2, 8},
                                          SizeCase{16384, 2, 16384, 2, 32768}));
 
-TEST(KvAImageTest, OversizedSurfacesAreRefusedAndLeaveTheImageEmpty) {
+TEST(KvAImageTest, SurfacesAreBoundedByBytesNotSides) {
     CKvAImage image;
-    EXPECT_FALSE(image.Create(16385, 1));
-    EXPECT_FALSE(image.Create(1, 16385));
+    EXPECT_TRUE(image.Create(20000, 100));  // a strip of legacy tiles
+    EXPECT_TRUE(image.Create(1, 100000));
     EXPECT_FALSE(image.Create(16384, 16384));  // 512 MiB
+    EXPECT_FALSE(image.Create(1, 30000000));   // the row table counts too: 343 MiB
     EXPECT_EQ(image.GetWidth(), 0);
-    EXPECT_TRUE(image.Create(4096, 4096));  // 32 MiB
+    EXPECT_TRUE(image.Create(8192, 8192));  // 128 MiB
+    EXPECT_EQ(AImageFits(8192, 8192), true);
+    EXPECT_EQ(AImageFits(16384, 16384), false);
 }
 
 TEST(KvAImageTest, NoKeyColourClearsTheFlagUntilTheNextCreate) {

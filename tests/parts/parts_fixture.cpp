@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
-#include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
 #include "support/gif_builder.h"
+
+namespace fs = std::filesystem;
 
 namespace parts_test {
 
@@ -28,15 +29,30 @@ std::string MakePartGif(int width, int height, int frames, int delay) {
     return std::string(gif.Data().begin(), gif.Data().end());
 }
 
+CAvtrId MakeId(const std::string& text, bool com) {
+    CAvtrId id;
+    id.Set(text, com);
+    return id;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition() && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return condition();
+}
+
 void PartsTest::SetUp() {
-    char pattern[] = "/tmp/kvavtr_parts_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_root = pattern;
+    m_root = kvtest::MakeTempFolder();
     m_home = m_root + "/home";
-    std::filesystem::create_directories(m_home);
-    WriteRegistry(m_home, m_server.HostPort());
-    // Short enough that a silent server fails a fetch quickly.
-    kvplatform::SetDownloadTimeouts(1000, 1000);
+    WriteRegistry("PartServer=" + m_server.HostPort() + "\nAvatarServer=" + m_server.HostPort());
+    kvplatform::SetDownloadTimeouts(1000, 1000);  // a silent server fails a fetch quickly
     ASSERT_EQ(CAvtrPartPool::CreateInstance(), 1);
     CAvtrPartPool::CreateDLThread();
 }
@@ -46,64 +62,41 @@ void PartsTest::TearDown() {
     m_server.Stop();
     kvplatform::SetDownloadTimeouts(0, 0);
     kvplatform::SetRegistryFile("");
-    std::filesystem::remove_all(m_root);
+    fs::remove_all(m_root);
 }
 
-void PartsTest::WriteRegistry(const std::string& home, const std::string& server) {
-    const std::string path = m_root + "/registry.ini";
-    std::ofstream out(path, std::ios::trunc);
-    out << "[Software\\Veltrun.Com\\KOREAN]\n";
-    if (!home.empty()) {
-        out << "Home=" << home << "\n";
-    }
-    if (!server.empty()) {
-        out << "PartServer=" << server << "\nAvatarServer=" << server << "\n";
-    }
-    out.close();
-    kvplatform::SetRegistryFile(path);
+void PartsTest::WriteRegistry(const std::string& values) {
+    WriteFile(m_root + "/registry.ini",
+              "[Software\\Veltrun.Com\\KOREAN]\nHome=" + m_home + "\n" + values);
+    kvplatform::SetRegistryFile(m_root + "/registry.ini");
 }
 
 std::string PartsTest::CachedFile(const std::string& folder, const std::string& fileName) const {
-    std::string posixFolder = folder;
-    for (char& c : posixFolder) {
-        c = c == '\\' ? '/' : c;
-    }
-    return m_home + "/Avatar/" + posixFolder + "/" + fileName;
-}
-
-void PartsTest::WriteFile(const std::string& path, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::string path = m_home + "/Avatar/" + folder + "/" + fileName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
 }
 
 std::string PartsTest::ServerPath(bool com, const std::string& fileName) {
     return com ? "/IMG_AVTR/" + fileName : "/avgif/" + fileName.substr(0, 2) + "/" + fileName;
 }
 
-void PartsTest::ServePart(bool com, const std::string& fileName, const std::string& bytes) {
-    m_server.SetFile(ServerPath(com, fileName), bytes);
+int PartsTest::RequestsOnceQueueDrained() {
+    m_server.SetFile(ServerPath(false, "qqm999.gif"), MakePartGif(1, 1, 1, 0));
+    EXPECT_TRUE(CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "qqm999.gif"));
+    EXPECT_TRUE(WaitUntil([] { return CAvtrPartPool::Inst()->Get("qqm999") != nullptr; }));
+    return m_server.TotalRequestCount() - 1;
 }
 
 std::vector<std::string> PartsTest::FilesUnderRoot() const {
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_root)) {
-        if (!entry.is_directory() && entry.path().filename() != "registry.ini") {
-            files.push_back(std::filesystem::relative(entry.path(), m_root).string());
+    for (const auto& entry : fs::recursive_directory_iterator(m_root)) {
+        if (entry.is_regular_file() && entry.path().filename() != "registry.ini") {
+            files.push_back(fs::relative(entry.path(), m_root).string());
         }
     }
     std::sort(files.begin(), files.end());
     return files;
-}
-
-bool PartsTest::WaitUntil(const std::function<bool()>& condition) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > limit) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 }  // namespace parts_test

@@ -1,15 +1,13 @@
-// The pool on its own: singleton life, paths, the map, pruning, decoding from disk.
+// The pool on its own: naming rules, singleton life, the map, pruning, decoding
+// from disk, and how RequestLoad splits work between this thread and the worker.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "avatar_id/avtr_id.h"
-#include "parts/avtr_download_thread.h"
-#include "parts/avtr_part_pool.h"
+#include "parts/part_id_check.h"
 #include "parts_fixture.h"
-#include "platform/win32.h"
 
 namespace parts_test {
 namespace {
@@ -20,28 +18,63 @@ CAvtrPart* PartWithCount(int count) {
     return part;
 }
 
-using PoolTest = PartsTest;
-
-TEST_F(PoolTest, SingletonLife) {
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    ASSERT_NE(pool, nullptr);
-    EXPECT_EQ(CAvtrPartPool::CreateInstance(), 0);
-    EXPECT_EQ(CAvtrPartPool::Inst(), pool);
-    EXPECT_EQ(CAvtrPartPool::DestroyInstance(), 1);
-    EXPECT_EQ(CAvtrPartPool::Inst(), nullptr);
-    EXPECT_EQ(CAvtrPartPool::m_pAvtrDnThread, nullptr);
-    EXPECT_EQ(CAvtrPartPool::DestroyInstance(), 0);
+TEST(PartNames, FolderAndIdRules) {
+    const struct {
+        bool com;
+        const char* name;
+        const char* folder;
+    } folders[] = {{false, "lcm001.gif", "lc"},
+                   {true, "LCM001_HCM001_FNM001A_PNM001", "com\\6"},  // sum 1826
+                   // ".GIF" adds 260, a multiple of 26; ".gif" is dropped before summing.
+                   {true, "LCM001_HCM001_FNM001A_PNM001.GIF", "com\\6"},
+                   {true, "LCM001_HCM001_FNM001A_PNM001.gif", "com\\6"},
+                   {true, "LCF001_HCF001_FNF001A_PNF001", "com\\4"},
+                   {true, "ZZ", "com\\18"}};  // 180 = 6 * 26 + 24: lower-case hex
+    for (const auto& c : folders) {
+        EXPECT_EQ(CAvtrPartPool::GetPartFolder(c.com, c.name), c.folder) << c.name;
+    }
+    for (const char* id : {"LCM001_HCM001_FNM001A_PNM001", "_", "kim-ji.won", "a.b-c."}) {
+        EXPECT_TRUE(IsSafePartId(id)) << id;
+    }
+    for (const char* id : {"", ".", "..", ".x", "a..b", "lc/x", "lc\\x", "c:x", "a%2e", "a?b",
+                           "a#b", "a b", "a\tb", "a\x01", "a\x7f", "caf\xc3\xa9"}) {
+        EXPECT_FALSE(IsSafePartId(id)) << id;
+    }
+    EXPECT_TRUE(IsSafePartId(std::string(kMaxPartIdLength, 'a')));
+    EXPECT_FALSE(IsSafePartId(std::string(kMaxPartIdLength + 1, 'a')));
 }
 
-TEST_F(PoolTest, CacheFolderFollowsHomeElseTheDefaultImageFolder) {
+using PoolTest = PartsTest;
+
+TEST_F(PoolTest, SingletonLifeAndCacheFolder) {
+    CAvtrPartPool* pool = CAvtrPartPool::Inst();
+    EXPECT_EQ(CAvtrPartPool::CreateInstance(), 0);
+    EXPECT_EQ(CAvtrPartPool::Inst(), pool);
     char cwd[MAX_PATH];
     ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, cwd), 0u);
-    EXPECT_EQ(CAvtrPartPool::Inst()->GetPrePath(false), m_home + "\\Avatar\\");
-    EXPECT_EQ(CAvtrPartPool::Inst()->GetPrePath(true), std::string(cwd) + "\\common\\images\\");
-    CAvtrPartPool::DestroyInstance();
+    const std::string imageFolder = std::string(cwd) + "\\common\\images\\";
+    EXPECT_EQ(pool->GetPrePath(false), m_home + "\\Avatar\\");
+    EXPECT_EQ(pool->GetPrePath(true), imageFolder);
+    EXPECT_EQ(CAvtrPartPool::DestroyInstance(), 1);
+    EXPECT_EQ(CAvtrPartPool::m_pAvtrDnThread, nullptr);
+    EXPECT_EQ(CAvtrPartPool::DestroyInstance(), 0);
+    // Without a home directory the parts are cached in the default image folder.
     std::ofstream(m_root + "/registry.ini", std::ios::trunc) << "[Other]\n";
     ASSERT_EQ(CAvtrPartPool::CreateInstance(), 1);
-    EXPECT_EQ(CAvtrPartPool::Inst()->GetPrePath(false), std::string(cwd) + "\\common\\images\\");
+    EXPECT_EQ(CAvtrPartPool::Inst()->GetPrePath(false), imageFolder);
+}
+
+TEST_F(PoolTest, StartingRemovesLeftoverTemporariesFromPartFolders) {
+    CAvtrPartPool::DestroyInstance();
+    const std::vector<std::string> kept = {"home/Avatar/com/6/X.GIF", "home/Avatar/lc/lcm001.gif",
+                                           "home/Avatar/x.gif.1.kvdltmp"};
+    for (const std::string& file : kept) {
+        WriteFile(m_root + "/" + file, "GIF89a");
+    }
+    WriteFile(CachedFile("lc", "lcm001.gif.0badf00d1.kvdltmp"), "GIF8");
+    WriteFile(CachedFile("com\\6", "X.GIF.12.KVDLTMP"), "GIF8");
+    ASSERT_EQ(CAvtrPartPool::CreateInstance(), 1);
+    EXPECT_EQ(FilesUnderRoot(), kept);
 }
 
 TEST_F(PoolTest, AddKeepsTheFirstPartOfAnId) {
@@ -51,73 +84,77 @@ TEST_F(PoolTest, AddKeepsTheFirstPartOfAnId) {
     pool->Add({"lcm001", PartWithCount(2)});  // destroyed by the pool
     pool->Add({"lcm001", first});             // the stored part itself: still stored
     EXPECT_EQ(pool->Get("lcm001"), first);
-    EXPECT_EQ(pool->Get("lcm001")->m_nUseCount, 1);
 }
 
-struct AdjustCase {
-    const char* name;
-    std::vector<std::pair<const char*, int>> parts;  // id and use count, in key order
-    std::vector<std::string> kept;
-};
-
-class AdjustTest : public PartsTest, public ::testing::WithParamInterface<AdjustCase> {};
-
-TEST_P(AdjustTest, KeepsOnlyPartsUsedMoreThanTenTimes) {
+TEST_F(PoolTest, AdjustKeepsOnlyPartsUsedMoreThanTenTimes) {
+    const struct {
+        std::vector<std::pair<const char*, int>> parts;  // id and use count, in key order
+        std::vector<std::string> kept;
+    } cases[] = {{{{"a", 0}, {"b", 10}, {"c", 11}, {"d", -1}}, {"c"}},
+                 {{{"a", 11}, {"b", 12}, {"c", 3}}, {"a", "b"}},             // last removed
+                 {{{"a", 20}, {"b", 0}, {"c", 5}, {"d", 11}}, {"a", "d"}}};  // neighbours
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    for (const auto& [id, count] : GetParam().parts) {
-        pool->Add({id, PartWithCount(count)});
-    }
-    pool->Lock();  // re-entrant: AdjustAvtrPart takes it again
-    pool->AdjustAvtrPart();
-    pool->Unlock();
-    const auto& kept = GetParam().kept;
-    for (const auto& [id, count] : GetParam().parts) {
-        EXPECT_EQ(pool->Get(id) != nullptr, std::count(kept.begin(), kept.end(), id) == 1) << id;
+    std::string prefix;  // keeps the cases apart in one pool
+    for (const auto& c : cases) {
+        prefix += "x";
+        for (const auto& [id, count] : c.parts) {
+            pool->Add({prefix + id, PartWithCount(count)});
+        }
+        pool->Lock();  // re-entrant: AdjustAvtrPart takes it again
+        pool->AdjustAvtrPart();
+        pool->Unlock();
+        for (const auto& [id, count] : c.parts) {
+            const bool kept = std::count(c.kept.begin(), c.kept.end(), id) == 1;
+            EXPECT_EQ(pool->Get(prefix + id) != nullptr, kept) << prefix + id;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Counts, AdjustTest,
-    ::testing::Values(
-        AdjustCase{"Mixed", {{"a", 0}, {"b", 10}, {"c", 11}, {"d", -1}}, {"c"}},
-        AdjustCase{"LastRemoved", {{"a", 11}, {"b", 12}, {"c", 3}}, {"a", "b"}},
-        AdjustCase{"NeighboursRemoved", {{"a", 20}, {"b", 0}, {"c", 5}, {"d", 11}}, {"a", "d"}},
-        AdjustCase{"AllRemoved", {{"a", 0}, {"b", 10}}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PoolTest, DamagedFileIsDeletedAndFetchedAgain) {
-    CAvtrId id;
-    id.Set("lcm001", false);
+    CAvtrId id = MakeId("lcm001", false);
     const std::string path = CachedFile("lc", "lcm001.gif");
     WriteFile(path, "GIF89a this is not a picture");
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
     pool->FileLoad(id);
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(pool->Get("lcm001"), nullptr);
-
-    ServePart(false, "lcm001.gif", MakePartGif(4, 4, 1, 0));
+    m_server.SetFile(ServerPath(false, "lcm001.gif"), MakePartGif(4, 4, 1, 0));
     pool->RequestLoad(id, true);
-    ASSERT_TRUE(WaitUntil([&] { return pool->Get("lcm001") != nullptr; }));
-    EXPECT_EQ(m_server.RequestCount("/avgif/lc/lcm001.gif"), 1);
+    EXPECT_EQ(RequestsOnceQueueDrained(), 1);
+    EXPECT_NE(pool->Get("lcm001"), nullptr);
 }
 
 TEST_F(PoolTest, DefaultImageComesFromTheDefaultFolderOnly) {
-    CAvtrId id;
-    id.Set("LCM001_HCM001_FNM001A_PNM001", true);
+    CAvtrId id = MakeId("LCM001_HCM001_FNM001A_PNM001", true);
     ASSERT_TRUE(id.IsDefault());
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
     pool->GetPrePath(true) = m_root + "\\images\\";
-
-    // Missing image: nothing stored, nothing queued or fetched.
+    m_server.SetFile(ServerPath(true, "LCM001_HCM001_FNM001A_PNM001.GIF"), MakePartGif(3, 3, 1, 0));
     pool->RequestLoad(id, true);
     pool->RequestLoad(id, false);
+    EXPECT_EQ(RequestsOnceQueueDrained(), 0);
     EXPECT_EQ(pool->Get(id.IdVec()[0]), nullptr);
-
     WriteFile(m_root + "/images/LCM001_HCM001_FNM001A_PNM001.gif", MakePartGif(3, 3, 1, 0));
-    pool->RequestLoad(id, false);
+    pool->RequestLoad(id, true);
     EXPECT_NE(pool->Get(id.IdVec()[0]), nullptr);
-    CAvtrPartPool::DestroyDLThread();  // every queued request has run or gone
-    EXPECT_EQ(m_server.TotalRequestCount(), 0);
+}
+
+// The first part's file is on disk, the second part is in the pool: the first is
+// queued, then decoded on this thread when the walk reaches the second, and the
+// queued request later finds nothing to do.
+TEST_F(PoolTest, MixedRequestDecodesOnTheCallersThread) {
+    m_server.SetFault(ServerPath(false, "bkm001.gif"), loopback::HttpFault::kNeverAnswer);
+    CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "bkm001.gif");  // keeps the worker busy
+    ASSERT_TRUE(WaitUntil([&] { return m_server.TotalRequestCount() == 1; }));
+    WriteFile(CachedFile("lc", "lcm001.gif"), MakePartGif(2, 2, 1, 0));
+    CAvtrPartPool* pool = CAvtrPartPool::Inst();
+    pool->Add({"hcm001", PartWithCount(0)});
+    CAvtrId id = MakeId("lcm001_hcm001", false);
+    pool->RequestLoad(id, true);
+    CAvtrPart* decoded = pool->Get("lcm001");
+    ASSERT_NE(decoded, nullptr);
+    EXPECT_EQ(RequestsOnceQueueDrained(), 1);  // the blocked one only
+    EXPECT_EQ(pool->Get("lcm001"), decoded);
+    EXPECT_TRUE(std::filesystem::exists(CachedFile("lc", "lcm001.gif")));
 }
 
 }  // namespace

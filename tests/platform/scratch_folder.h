@@ -1,10 +1,12 @@
-// A fresh folder below the temporary directory, removed with everything in it.
+// A fresh folder below the temporary directory, removed with everything in it,
+// and an environment variable set for a scope.
 #pragma once
 
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 class ScratchFolder {
@@ -20,10 +22,8 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
-
     const std::string& Path() const { return m_path; }
     std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
-
     void Write(const std::string& relative, const std::string& content) const {
         std::filesystem::create_directories(std::filesystem::path(*this / relative).parent_path());
         std::ofstream(*this / relative, std::ios::binary) << content;
@@ -31,6 +31,23 @@ public:
 
 private:
     std::string m_path;
+};
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        if (const char* old = getenv(name)) {
+            m_old = old;
+        }
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
 };
 
 inline std::string ReadWhole(const std::string& path) {

@@ -1,6 +1,6 @@
+// Registry, settings files, tick count, version and the system's folders.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,6 +9,66 @@
 #include "scratch_folder.h"
 
 namespace {
+
+TEST(Registry, KeysOpenAtSectionsOrAboveThemAndRelativeToOpenKeys) {
+    ScratchFolder folder;
+    folder.Write("registry.ini", "; notes are skipped\n[Software\\Other]\r\n  Home = elsewhere \n");
+    kvplatform::SetRegistryFile(folder / "registry.ini");
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Veltrun", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Soft", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    HKEY software = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &software), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(software, "OTHER", 0, KEY_READ, &key), ERROR_SUCCESS);
+    folder.Write("registry.ini", "[Software\\Other]\nHome=changed\n");
+    char data[16];
+    DWORD size = sizeof data;
+    EXPECT_EQ(RegQueryValueExA(key, "HOME", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(data, "elsewhere");  // the file was read when the key was opened
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+    RegCloseKey(software);
+    // Without an override the environment names the file.
+    kvplatform::SetRegistryFile("");
+    folder.Write("kvavtr/registry.ini", "[A]\n");
+    folder.Write("named.ini", "[B]\n");
+    ScopedEnv config("XDG_CONFIG_HOME", folder.Path());
+    {
+        ScopedEnv named("KVAVTR_REGISTRY", folder / "named.ini");
+        EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "B", 0, KEY_READ, &key), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    ScopedEnv unnamed("KVAVTR_REGISTRY", "");
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "A", 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+TEST(PrivateProfile, ReadsLeadingDecimalIntegers) {
+    ScratchFolder folder;
+    folder.Write("Avatar3.ini",
+                 "[Other]\nCount=1\n"
+                 "[Avatar]\r\nCount = 42 \r\nPrefix=17px\nNegative=-3\nWord=abc\nHex=0x10\n"
+                 "Empty=\n;Noted=5\ncount=99\n");
+    const std::string file = folder.Path() + "\\AVATAR3.INI";
+    const struct {
+        const char* section;
+        const char* key;
+        UINT expected;
+    } cases[] = {
+        {"avatar", "COUNT", 42},  // first of the same name wins
+        {"Avatar", "Prefix", 17}, {"Avatar", "Negative", static_cast<UINT>(-3)},
+        {"Avatar", "Word", 0},    {"Avatar", "Hex", 0},
+        {"Avatar", "Empty", 7},   {"Avatar", "Noted", 7},
+        {"Avatar", "Missing", 7}, {"Missing", "Count", 7},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GetPrivateProfileIntA(c.section, c.key, 7, file.c_str()), c.expected)
+            << c.section << "/" << c.key;
+    }
+    EXPECT_EQ(GetPrivateProfileIntA("Avatar", "Count", 7, (folder / "none.ini").c_str()), 7u);
+}
 
 TEST(TickCount, FollowsTheSourceAcrossTheWrap) {
     DWORD now = 0xFFFFFFF0u;
@@ -27,9 +87,7 @@ TEST(Version, ReportsNtWithinTheCallersStructureSize) {
     ex.dwOSVersionInfoSize = sizeof ex;
     ASSERT_TRUE(GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&ex)));
     EXPECT_EQ(ex.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_NT));
-    EXPECT_EQ(ex.dwMajorVersion, 6u);
-    EXPECT_EQ(ex.dwMinorVersion, 1u);
-
+    EXPECT_EQ(ex.dwMajorVersion * 10 + ex.dwMinorVersion, 61u);
     struct {
         OSVERSIONINFOA info;
         char guard[8];
@@ -41,10 +99,8 @@ TEST(Version, ReportsNtWithinTheCallersStructureSize) {
     kvplatform::SetPretendNonNt(false);
     EXPECT_EQ(shortInfo.info.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS));
     EXPECT_EQ(std::string(shortInfo.guard, 8), std::string(8, '\x5A'));
-    for (DWORD size : {0u, 147u, 152u, 157u}) {
-        shortInfo.info.dwOSVersionInfoSize = size;
-        EXPECT_FALSE(GetVersionExA(&shortInfo.info)) << size;
-    }
+    shortInfo.info.dwOSVersionInfoSize = 152;  // neither structure
+    EXPECT_FALSE(GetVersionExA(&shortInfo.info));
 }
 
 // The length without the terminator when the path fits, else the size needed with the
@@ -60,16 +116,9 @@ void ExpectWin32StringConvention(DWORD (*get)(DWORD, LPSTR), const std::string& 
 
 TEST(Directories, TempPathEndsInOneSeparatorAndCurrentDirectoryIsBare) {
     ScratchFolder folder;
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
     for (const std::string& tmp : {folder.Path(), folder.Path() + "/"}) {
-        setenv("TMPDIR", tmp.c_str(), 1);
+        ScopedEnv env("TMPDIR", tmp);
         ExpectWin32StringConvention(GetTempPathA, folder.Path() + "/");
-    }
-    if (old) {
-        setenv("TMPDIR", saved.c_str(), 1);
-    } else {
-        unsetenv("TMPDIR");
     }
     ExpectWin32StringConvention(GetCurrentDirectoryA, std::filesystem::current_path().string());
 }

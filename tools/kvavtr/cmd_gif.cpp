@@ -1,12 +1,12 @@
 // kvavtr gif FILE OUTDIR: decodes a GIF into OUTDIR/frame-NNN.png and frames.json.
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "command.h"
+#include "gif/gif_error.h"
 #include "gif/kv_ani_dib_list.h"
 #include "imaging/kv_aimage.h"
 #include "png_out.h"
@@ -15,20 +15,16 @@ namespace {
 
 constexpr const char* kName = "gif";
 
-// Why Load refused the file, as far as the first bytes tell.
-std::string LoadFailureReason(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return "cannot open " + path;
+// Why Load refused the file, from the decoder's own record.
+std::string LoadFailureReason(const cKvAniDIBList& decoder, const std::string& path) {
+    switch (decoder.LastError()) {
+        case kvgif::GifError::kNoFile:
+            return "cannot open " + path;
+        case kvgif::GifError::kNotGif:
+            return path + " is not a GIF file";
+        default:
+            return path + " has no decodable frame";
     }
-    char signature[6] = {};
-    in.read(signature, sizeof signature);
-    const bool gif = in.gcount() == 6 && (std::memcmp(signature, "GIF87a", 6) == 0 ||
-                                          std::memcmp(signature, "GIF89a", 6) == 0);
-    if (!gif) {
-        return path + " is not a GIF file";
-    }
-    return path + " has no decodable frame";
 }
 
 std::string FrameName(size_t index) {
@@ -59,7 +55,7 @@ int Run(const kvcli::Args& args) {
     const std::filesystem::path folder = args[1];
     cKvAniDIBList decoder;
     if (decoder.Load(path.c_str()) == 0) {
-        std::fprintf(stderr, "kvavtr gif: %s\n", LoadFailureReason(path).c_str());
+        std::fprintf(stderr, "kvavtr gif: %s\n", LoadFailureReason(decoder, path).c_str());
         return 1;
     }
     std::error_code error;

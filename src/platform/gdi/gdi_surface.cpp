@@ -2,10 +2,12 @@
 
 #include <new>
 
+#include "platform/surface_limits.h"
+
 namespace kvgdi {
 
 size_t RowBytes(int width, int bitsPerPixel, size_t alignment) {
-    if (width <= 0 || width > kMaxSide) {
+    if (width <= 0) {
         return 0;
     }
     const size_t bits = static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel);
@@ -17,8 +19,7 @@ namespace {
 
 // Rows of `rowBytes`, `height` of them, within the memory limit: the total byte count.
 size_t CheckedTotal(size_t rowBytes, int height) {
-    if (rowBytes == 0 || height <= 0 || height > kMaxSide ||
-        rowBytes > kMaxSurfaceBytes / static_cast<size_t>(height)) {
+    if (!kvplatform::SurfaceFits(static_cast<int64_t>(rowBytes), height)) {
         return 0;
     }
     return rowBytes * static_cast<size_t>(height);

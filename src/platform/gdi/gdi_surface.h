@@ -25,15 +25,12 @@ struct Surface {
 size_t RowBytes(int width, int bitsPerPixel, size_t alignment);
 
 // A zero-filled surface with rows aligned to 4 bytes (bottom-up when asked, as a DIB
-// whose height is positive); null for sizes outside 1..kMaxSide or too much memory.
+// whose height is positive); null for an empty size or one over the surface limit.
 std::shared_ptr<Surface> CreateSurface(int width, int height, PixelFormat format,
                                        bool bottomUp = false);
 
 // A surface over caller-owned bits with DWORD-aligned rows; null when invalid.
 std::shared_ptr<Surface> ViewSurface(const void* bits, int width, int height, PixelFormat format,
                                      bool bottomUp);
-
-constexpr int kMaxSide = 1 << 16;
-constexpr size_t kMaxSurfaceBytes = size_t{1} << 28;
 
 }  // namespace kvgdi

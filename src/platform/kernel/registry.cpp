@@ -1,7 +1,9 @@
 // The registry below HKEY_CURRENT_USER, kept in a text file: each section is a
 // key path, each "name=value" a string value. A key exists when a section names
 // it or a key below it. The file is read when a key is opened, and the key keeps
-// the values it had then.
+// the values it had then. Two name suffixes give the other shapes a value can
+// have on Windows: "name:expand=" is a REG_EXPAND_SZ value, and
+// "name:unterminated=" a REG_SZ value stored without its terminator.
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -19,8 +21,22 @@ public:
         : m_path(std::move(path)), m_values(std::move(values)) {}
 
     const std::string& Path() const { return m_path; }
-    const std::string* Find(const char* name) const {
-        return kvplatform::FindIniValue(m_values, name ? name : "");
+
+    struct Value {
+        const std::string* text = nullptr;
+        DWORD type = REG_SZ;
+        bool terminated = true;
+    };
+
+    Value Find(const char* name) const {
+        const std::string plain = name ? name : "";
+        if (const std::string* text = kvplatform::FindIniValue(m_values, plain)) {
+            return {text, REG_SZ, true};
+        }
+        if (const std::string* text = kvplatform::FindIniValue(m_values, plain + ":expand")) {
+            return {text, REG_EXPAND_SZ, true};
+        }
+        return {kvplatform::FindIniValue(m_values, plain + ":unterminated"), REG_SZ, false};
     }
 
 private:
@@ -139,14 +155,14 @@ LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD
     if (lpReserved || (lpData && !lpcbData)) {
         return ERROR_INVALID_PARAMETER;
     }
-    const std::string* value = key->Find(lpValueName);
-    if (!value) {
+    const RegistryKey::Value value = key->Find(lpValueName);
+    if (!value.text) {
         return ERROR_FILE_NOT_FOUND;
     }
     if (lpType) {
-        *lpType = REG_SZ;
+        *lpType = value.type;
     }
-    const DWORD needed = static_cast<DWORD>(value->size() + 1);
+    const DWORD needed = static_cast<DWORD>(value.text->size() + (value.terminated ? 1 : 0));
     if (!lpcbData) {
         return ERROR_SUCCESS;
     }
@@ -158,7 +174,7 @@ LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD
     if (given < needed) {
         return ERROR_MORE_DATA;
     }
-    std::memcpy(lpData, value->c_str(), needed);
+    std::memcpy(lpData, value.text->c_str(), needed);
     return ERROR_SUCCESS;
 }
 

@@ -120,6 +120,7 @@ BOOL GetVersionExA(LPOSVERSIONINFOA lpVersionInformation);
 #define KEY_READ 0x20019u
 #define REG_NONE 0
 #define REG_SZ 1
+#define REG_EXPAND_SZ 2
 
 LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
