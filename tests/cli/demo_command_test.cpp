@@ -4,9 +4,9 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "sample_art/canvas.h"
@@ -22,17 +22,25 @@ struct Figure {
     unsigned x, y, w, h;
 };
 
+// The value of attribute name="..." from position at on; empty when missing.
+std::string Attribute(const std::string& html, const std::string& name, size_t at) {
+    const size_t begin = html.find(name + "=\"", at);
+    if (begin == std::string::npos) {
+        return {};
+    }
+    const size_t value = begin + name.size() + 2;
+    return html.substr(value, html.find('"', value) - value);
+}
+
 std::vector<Figure> Figures(const std::string& html) {
-    const std::regex pattern(
-        "data-section=\"(\\w+)\" data-id=\"([^\"]+)\" data-x=\"(\\d+)\" data-y=\"(\\d+)\" "
-        "data-w=\"(\\d+)\" data-h=\"(\\d+)\"");
     std::vector<Figure> figures;
-    for (std::sregex_iterator it(html.begin(), html.end(), pattern), end; it != end; ++it) {
-        const auto& m = *it;
-        figures.push_back({m[1], m[2], static_cast<unsigned>(std::stoul(m[3])),
-                           static_cast<unsigned>(std::stoul(m[4])),
-                           static_cast<unsigned>(std::stoul(m[5])),
-                           static_cast<unsigned>(std::stoul(m[6]))});
+    for (size_t at = html.find("<figure "); at != std::string::npos;
+         at = html.find("<figure ", at + 1)) {
+        const auto number = [&](const char* name) {
+            return static_cast<unsigned>(std::stoul(Attribute(html, name, at)));
+        };
+        figures.push_back({Attribute(html, "data-section", at), Attribute(html, "data-id", at),
+                           number("data-x"), number("data-y"), number("data-w"), number("data-h")});
     }
     return figures;
 }
@@ -52,9 +60,8 @@ bool Holds(const kvtest::PngPicture& png, const Figure& f, sampleart::Rgb colour
 }
 
 int Count(const std::string& output, const std::string& label) {
-    std::smatch m;
-    const std::regex pattern(label + ": (\\d+)");
-    return std::regex_search(output, m, pattern) ? std::stoi(m[1]) : -1;
+    const size_t at = output.find(label + ": ");
+    return at == std::string::npos ? -1 : std::atoi(output.c_str() + at + label.size() + 2);
 }
 
 TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
