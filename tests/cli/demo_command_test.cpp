@@ -88,7 +88,7 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
     EXPECT_EQ(png.width, static_cast<unsigned>(gif->SWidth));
     EXPECT_EQ(png.height, static_cast<unsigned>(gif->SHeight));
     EXPECT_EQ(Count(run.output, "frames"), gif->ImageCount);
-    EXPECT_GE(gif->ImageCount, 20);
+    EXPECT_GT(gif->ImageCount, 1);
     const auto animated = std::count_if(figures.begin(), figures.end(), [](const Figure& f) {
         return f.section == "animated" && f.id.rfind("kv", 0) == 0;
     });
