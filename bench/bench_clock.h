@@ -25,4 +25,27 @@ double TimeLoop(benchmark::State& state, Body body) {
     return state.iterations() == 0 ? 0 : elapsed / static_cast<double>(state.iterations());
 }
 
+// Runs `measured` and `anchor` alternately in each iteration of the loop and returns
+// the thread's CPU seconds per iteration of each, so that both see the same load
+// on a shared machine.
+struct PairedSeconds {
+    double measured = 0;
+    double anchor = 0;
+};
+
+template <typename Measured, typename Anchor>
+PairedSeconds TimePaired(benchmark::State& state, Measured measured, Anchor anchor) {
+    PairedSeconds total;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        measured();
+        const double middle = ThreadSeconds();
+        anchor();
+        total.measured += middle - start;
+        total.anchor += ThreadSeconds() - middle;
+    }
+    const double n = static_cast<double>(state.iterations());
+    return n == 0 ? total : PairedSeconds{total.measured / n, total.anchor / n};
+}
+
 }  // namespace kvbench

@@ -9,6 +9,7 @@
 
 #include "imaging/kv_aimage.h"
 #include "imaging/pixel.h"
+#include "platform/row_bytes.h"
 
 namespace kvgif {
 namespace {
@@ -76,7 +77,7 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea&
     }
     for (int j = 0; j < area.rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
-        auto* target = reinterpret_cast<uint16_t*>(canvas.GetBits(area.firstRow + j)) + area.left;
+        auto* target = canvas.Row(area.firstRow + j) + area.left;
         if (keeping) {
             PaintRowKeeping(source, target, area.columns, palette, image.transparentIndex);
         } else {
@@ -136,8 +137,9 @@ CKvAImage* ComposeFrame(CKvAImage* base, const PreviousFrame& previous, CanvasSi
     if (base != nullptr) {
         // An unkeyed copy of the base, which has the frame's size: one block.
         frame->SetTransparentColor(0xFFFFFFFF);
-        std::memcpy(frame->GetBits(0), base->GetBits(0),
-                    static_cast<size_t>(kvpixel::RowBytes(frame->GetWidth()) * frame->GetHeight()));
+        std::memcpy(
+            frame->GetBits(0), base->GetBits(0),
+            static_cast<size_t>(kvrow::RowBytes(frame->GetWidth(), 16) * frame->GetHeight()));
         if (previous.disposal == kDisposalFirstFrame) {
             frame->FillRect(previous.rect, kvpixel::kKeyColor, 0);
         }

@@ -11,6 +11,7 @@
 #include "gif/gif_lzw.h"
 #include "imaging/kv_aimage.h"
 #include "imaging/lsp_sprite.h"
+#include "platform/row_bytes.h"
 #include "platform/whole_file.h"
 #include "platform/win32.h"
 
@@ -302,7 +303,7 @@ int cKvAniDIBList::TakeIt() {
     if (!kvgif::DataCanFill(keptColumns, keptRows, SubBlockDataBytes(data))) {
         return Fail(GifError::kTooLittleData);
     }
-    const int stride = (keptColumns + 3) & ~3;
+    const int stride = static_cast<int>(kvrow::RowBytes(keptColumns, 8));
     if (!state.work.Allocate(stride, keptRows)) {
         return Fail(GifError::kNoMemory);
     }

@@ -3,51 +3,30 @@
 #include "base/avatar_log.h"
 #include "gif/kv_anigif_list.h"
 #include "imaging/kv_aimage.h"
+#include "imaging/memory_dc.h"
+#include "imaging/pixel.h"
 
 namespace {
 
-constexpr COLORREF kKeyColour = 0x00FF0000;
 constexpr COLORREF kSelectionTint = 0x00005050;
 constexpr DWORD kAndNotSource = 0x00220326;
-
-// A memory DC with the target's mapping mode and one bitmap selected.
-class MemoryCanvas {
-public:
-    MemoryCanvas(HDC target, HBITMAP bitmap) : m_dc(CreateCompatibleDC(target)), m_bitmap(bitmap) {
-        SetMapMode(m_dc, GetMapMode(target));
-        m_old = SelectObject(m_dc, m_bitmap);
-    }
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-    ~MemoryCanvas() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-};
 
 }  // namespace
 
 void cKvAnigifList::DrawMasked(CKvAImage& frame, HDC dc, int x, int y, bool selected) {
     const int w = m_width;
     const int h = m_height;
-    MemoryCanvas image(dc, CreateCompatibleBitmap(dc, w, h));
+    lsp::ScratchCanvas image(dc, CreateCompatibleBitmap(dc, w, h));
     StretchDIBits(image.dc(), 0, 0, w, h, 0, 0, w, h, frame.GetBits(0), &m_bmi, DIB_RGB_COLORS,
                   SRCCOPY);
-    MemoryCanvas mask(dc, CreateBitmap(w, h, 1, 1, nullptr));
-    SetBkColor(image.dc(), kKeyColour);
+    lsp::ScratchCanvas mask(dc, CreateBitmap(w, h, 1, 1, nullptr));
+    SetBkColor(image.dc(), kvpixel::kKeyColor);
     BitBlt(mask.dc(), 0, 0, w, h, image.dc(), 0, 0, SRCCOPY);
 
-    MemoryCanvas cutOut(dc, CreateCompatibleBitmap(dc, w, h));
+    lsp::ScratchCanvas cutOut(dc, CreateCompatibleBitmap(dc, w, h));
     BitBlt(cutOut.dc(), 0, 0, w, h, image.dc(), 0, 0, SRCCOPY);
     if (selected) {
-        MemoryCanvas tint(dc, CreateCompatibleBitmap(dc, w, h));
+        lsp::ScratchCanvas tint(dc, CreateCompatibleBitmap(dc, w, h));
         const RECT whole = {0, 0, w, h};
         HBRUSH brush = CreateSolidBrush(kSelectionTint);
         FillRect(tint.dc(), &whole, brush);
@@ -58,7 +37,7 @@ void cKvAnigifList::DrawMasked(CKvAImage& frame, HDC dc, int x, int y, bool sele
         BitBlt(cutOut.dc(), 0, 0, w, h, mask.dc(), 0, 0, kAndNotSource);
     }
 
-    MemoryCanvas background(dc, CreateCompatibleBitmap(dc, w, h));
+    lsp::ScratchCanvas background(dc, CreateCompatibleBitmap(dc, w, h));
     BitBlt(background.dc(), 0, 0, w, h, dc, x, y, SRCCOPY);
     BitBlt(background.dc(), 0, 0, w, h, mask.dc(), 0, 0, SRCAND);
     BitBlt(background.dc(), 0, 0, w, h, cutOut.dc(), 0, 0, SRCPAINT);

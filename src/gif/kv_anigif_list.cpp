@@ -8,10 +8,9 @@
 #include "gif/frame_delay.h"
 #include "gif/kv_ani_dib_list.h"
 #include "imaging/kv_aimage.h"
+#include "imaging/pixel.h"
 
 namespace {
-
-constexpr WORD kKeyPixel = 0x001F;
 
 // A new width x height image holding the overlap of src at its top left and the
 // key everywhere else; null when it cannot be allocated.
@@ -30,7 +29,7 @@ CKvAImage* FittedCopy(const CKvAImage& src, int width, int height) {
             std::memcpy(dst, src.GetBits(row), static_cast<size_t>(columns) * sizeof(WORD));
             column = columns;
         }
-        std::fill(dst + column, dst + width, kKeyPixel);
+        std::fill(dst + column, dst + width, kvpixel::kKeyPixel);
     }
     return image;
 }
@@ -82,24 +81,28 @@ cKvAnigifList::~cKvAnigifList() {
     Destroy();
 }
 
-void cKvAnigifList::CopyFrom(const cKvAnigifList& other) {
+void cKvAnigifList::CopyTiming(const cKvAnigifList& other) {
     m_bmi = other.m_bmi;
-    for (CKvAImage* frame : other.m_frames) {
-        m_frames.push_back(
-            frame != nullptr ? FittedCopy(*frame, frame->GetWidth(), frame->GetHeight()) : nullptr);
-    }
-    m_delays = other.m_delays;
     m_defaultDelay = other.m_defaultDelay;
     m_width = other.m_width;
     m_height = other.m_height;
     m_nowFrame = other.m_nowFrame.load();
     m_isAnimated = other.m_isAnimated;
-    m_target = other.m_target;
-    m_x = other.m_x;
-    m_y = other.m_y;
     m_loopsDone = other.m_loopsDone.load();
     m_loopCount = other.m_loopCount.load();
     m_lastTick = other.m_lastTick;
+}
+
+void cKvAnigifList::CopyFrom(const cKvAnigifList& other) {
+    CopyTiming(other);
+    for (CKvAImage* frame : other.m_frames) {
+        m_frames.push_back(
+            frame != nullptr ? FittedCopy(*frame, frame->GetWidth(), frame->GetHeight()) : nullptr);
+    }
+    m_delays = other.m_delays;
+    m_target = other.m_target;
+    m_x = other.m_x;
+    m_y = other.m_y;
     m_msgParam = other.m_msgParam;
 }
 
@@ -236,7 +239,7 @@ int cKvAnigifList::Draw(unsigned char** rows, int x, int y, int width, int heigh
                   static_cast<unsigned>(reinterpret_cast<uintptr_t>(rows) + 16u * (y + k)),
                   static_cast<unsigned>(reinterpret_cast<uintptr_t>(src)));
         for (int i = 0; i < width; ++i) {
-            if (src[i] != kKeyPixel) {
+            if (src[i] != kvpixel::kKeyPixel) {
                 dst[x + i] = src[i];
             }
         }
@@ -341,15 +344,7 @@ void cKvAnigifList::TakeFrames(cKvAnigifList& loaded) {
     Destroy();
     m_frames.swap(loaded.m_frames);
     m_delays.swap(loaded.m_delays);
-    m_bmi = loaded.m_bmi;
-    m_defaultDelay = loaded.m_defaultDelay;
-    m_width = loaded.m_width;
-    m_height = loaded.m_height;
-    m_nowFrame = loaded.m_nowFrame.load();
-    m_isAnimated = loaded.m_isAnimated;
-    m_loopsDone = loaded.m_loopsDone.load();
-    m_loopCount = loaded.m_loopCount.load();
-    m_lastTick = loaded.m_lastTick;
+    CopyTiming(loaded);
     loaded.m_isAnimated = 0;
 }
 

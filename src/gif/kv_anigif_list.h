@@ -80,6 +80,8 @@ public:
     LPARAM m_msgParam;
 
 private:
+    // Header, sizes, frame position, loops and delays other than the lists.
+    void CopyTiming(const cKvAnigifList& other);
     void CopyFrom(const cKvAnigifList& other);
     // Brings m_nowFrame into range; the frame then current, or null.
     CKvAImage* CurrentFrame();

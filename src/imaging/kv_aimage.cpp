@@ -8,21 +8,19 @@
 #include <new>
 
 #include "imaging/pixel.h"
+#include "platform/row_bytes.h"
 #include "platform/surface_limits.h"
 
 namespace {
 
 constexpr unsigned long kNoColor = 0xFFFFFFFFul;
 
-uint16_t* Row(CKvAImage& image, int row) {
-    return reinterpret_cast<uint16_t*>(image.GetBits(row));
-}
-
 }  // namespace
 
 bool AImageFits(int width, int height) {
     // Each row costs its pixels and its entry in the row table.
-    const int64_t rowCost = kvpixel::RowBytes(std::max(width, 1)) + int64_t{sizeof(unsigned char*)};
+    const int64_t rowCost =
+        kvrow::RowBytes(std::max(width, 1), 16) + int64_t{sizeof(unsigned char*)};
     return kvplatform::SurfaceFits(rowCost, std::max(height, 1));
 }
 
@@ -57,7 +55,7 @@ bool CKvAImage::Create(int width, int height) {
     if (!AImageFits(width, height)) {
         return false;
     }
-    const int64_t rowBytes = kvpixel::RowBytes(width);
+    const int64_t rowBytes = kvrow::RowBytes(width, 16);
     m_vHeads = new (std::nothrow) unsigned char*[static_cast<size_t>(height)];
     if (m_vHeads == nullptr) {
         return false;
@@ -132,8 +130,8 @@ void CKvAImage::DrawUnSafe(int x, int y, CKvAImage& src, int srcX, int srcY, int
     }
     const int count = static_cast<int>(w);
     for (int row = 0; row < static_cast<int>(h); ++row) {
-        const uint16_t* from = Row(src, static_cast<int>(sy) + row) + sx;
-        uint16_t* to = Row(*this, static_cast<int>(dy) + row) + dx;
+        const uint16_t* from = src.Row(static_cast<int>(sy) + row) + sx;
+        uint16_t* to = Row(static_cast<int>(dy) + row) + dx;
         if (!m_hasTransparent) {
             std::memcpy(to, from, static_cast<size_t>(count) * 2);
             continue;
@@ -156,7 +154,7 @@ void CKvAImage::FillRect(const RECT& rect, unsigned long color, int /*alpha*/) {
     }
     const uint16_t pixel = kvpixel::FromColorRef(color);
     for (int row = top; row < bottom; ++row) {
-        std::fill(Row(*this, row) + left, Row(*this, row) + right, pixel);
+        std::fill(Row(row) + left, Row(row) + right, pixel);
     }
 }
 

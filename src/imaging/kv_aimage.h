@@ -3,6 +3,8 @@
 // starts, so the store is at once a top-down 16-bit DIB.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/win32.h"
 
 class CKvAImage {
@@ -23,6 +25,8 @@ public:
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
     unsigned char* GetBits(int row) const { return m_vHeads[row]; }
+    // The same row as 16-bit pixels.
+    uint16_t* Row(int row) const { return reinterpret_cast<uint16_t*>(m_vHeads[row]); }
     void SetTileNum(int tileNum) { m_tileNum = tileNum; }
     int GetTileNum() const { return m_tileNum; }
     bool HasTransparentColor() const { return m_hasTransparent; }

@@ -12,6 +12,7 @@
 
 #include "imaging/kv_aimage.h"
 #include "imaging/pixel.h"
+#include "platform/row_bytes.h"
 #include "platform/whole_file.h"
 
 namespace {
@@ -34,15 +35,6 @@ int Width(const unsigned char* data) {
 }
 int Height(const unsigned char* data) {
     return ReadInt32(data + 22);
-}
-
-// Bytes of one stored row, padded to 4.
-int64_t SourceRowBytes(int width, int bits) {
-    return ((int64_t{width} * bits + 31) / 8) & ~3;
-}
-
-uint16_t* Row(CKvAImage& image, int row) {
-    return reinterpret_cast<uint16_t*>(image.GetBits(row));
 }
 
 }  // namespace
@@ -97,7 +89,7 @@ bool CKvAImage::__CreateFromBitmapWithColorTable(const unsigned char* data, unsi
     }
     const int width = m_width;
     const int height = m_height;
-    const int64_t rowBytes = SourceRowBytes(width, bits);
+    const int64_t rowBytes = kvrow::RowBytes(width, bits);
     const int64_t pixelStart = static_cast<int64_t>(kInfoEnd) + 4 * colours;
     if (height * rowBytes + pixelStart > static_cast<int64_t>(size)) {
         return false;
@@ -111,7 +103,7 @@ bool CKvAImage::__CreateFromBitmapWithColorTable(const unsigned char* data, unsi
     const unsigned mask = (1u << bits) - 1;
     for (int row = 0; row < height; ++row) {
         const unsigned char* from = data + pixelStart + (height - 1 - row) * rowBytes;
-        uint16_t* to = Row(*this, row);
+        uint16_t* to = Row(row);
         for (int x = 0; x < width; ++x) {
             const int bit = x * bits;
             // Pixels are packed most significant first within each byte.
@@ -128,13 +120,13 @@ bool CKvAImage::__CreateFromBitmapWithoutColorTable(const unsigned char* data, u
     }
     const int width = m_width;
     const int height = m_height;
-    const int64_t rowBytes = SourceRowBytes(width, 24);
+    const int64_t rowBytes = kvrow::RowBytes(width, 24);
     if (height * rowBytes + static_cast<int64_t>(kInfoEnd) > static_cast<int64_t>(size)) {
         return false;
     }
     for (int row = 0; row < height; ++row) {
         const unsigned char* from = data + kInfoEnd + (height - 1 - row) * rowBytes;
-        uint16_t* to = Row(*this, row);
+        uint16_t* to = Row(row);
         for (int x = 0; x < width; ++x, from += 3) {
             to[x] = kvpixel::FromRgb(from[2], from[1], from[0]);
         }

@@ -46,7 +46,8 @@ public:
 
     // Virtual slots, in this order.
     virtual ~CLsp();
-    // A pitch outside 0 to kMaxPitch or rows outside 0 to kMaxPitch give an empty surface.
+    // A pitch outside 0 to kMaxPitch or rows outside 0 to kMaxPitch give an empty
+    // surface, as does running out of memory; nothing is thrown.
     virtual void Create(int pitch, int rows);
     virtual void Update() = 0;
     virtual void CreateBackLine();
@@ -92,7 +93,8 @@ void ClearSpans(CLsp* surface);
 void PutSpan(CLsp* surface, int row, int begin, int end, const unsigned char* data);
 
 // The sprite's top left pixel goes to pixel x of row y; only what lies on the surface
-// is used, and its transparent pixels show what was there.
+// is used, and its transparent pixels show what was there. Should the span pool need
+// a block that cannot be allocated, the rest of the sprite is left off.
 void PutSprite(CLsp* surface, int x, int y, const SPRITE* sprite);
 
 // The surface region (xSrc, ySrc, cx, cy) to (x, y) of hdc at one to one.

@@ -1,6 +1,7 @@
 // Span splicing: clearing a surface, putting one span, putting a sprite's runs.
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 #include "imaging/lsp.h"
 
@@ -20,9 +21,15 @@ public:
     NodeCursor(const NodeCursor&) = delete;
     NodeCursor& operator=(const NodeCursor&) = delete;
 
+    // Makes the next two Takes safe, which is what one splice needs; false when that
+    // needs a new block and there is no memory for it.
+    bool Reserve() { return m_end - m_next >= 2 || LinkNextBlock(m_pool->current); }
+
+    // Needs a Reserve first, except where the pool already has the blocks.
     SPAN* Take() {
         if (m_next == m_end) [[unlikely]] {
-            m_next = NextBlock(m_pool);
+            m_pool->current = m_pool->current->next;
+            m_next = m_pool->current->nodes;
             m_end = m_next + kSpansPerBlock;
         }
         return m_next++;
@@ -31,12 +38,11 @@ public:
 private:
     // Blocks are kept once allocated, so composing allocates only while the pool grows.
     // Static, so that the cursor itself never leaves registers.
-    [[gnu::noinline]] static SPAN* NextBlock(SPANPOOL* pool) {
-        if (pool->current->next == nullptr) {
-            pool->current->next = new SPANBLOCK{};
+    [[gnu::noinline]] static bool LinkNextBlock(SPANBLOCK* block) {
+        if (block->next == nullptr) {
+            block->next = new (std::nothrow) SPANBLOCK{};
         }
-        pool->current = pool->current->next;
-        return pool->current->nodes;
+        return block->next != nullptr;
     }
 
     SPANPOOL* m_pool;
@@ -100,8 +106,8 @@ inline SPAN* Splice(NodeCursor& nodes, SPAN* from, int begin, int end, const uns
 }
 
 // One sprite row whose pairs start at `pair`; its left edge is at column `left`,
-// and columns from `limit` on are cut off.
-inline void PutSpriteRow(NodeCursor& nodes, SPAN* cursor, const uint16_t* pair, int64_t left,
+// and columns from `limit` on are cut off. False when the span pool ran out of memory.
+inline bool PutSpriteRow(NodeCursor& nodes, SPAN* cursor, const uint16_t* pair, int64_t left,
                          int64_t limit) {
     int64_t column = left;
     while (column < limit) {
@@ -115,12 +121,16 @@ inline void PutSpriteRow(NodeCursor& nodes, SPAN* cursor, const uint16_t* pair, 
         const int64_t begin = std::max<int64_t>(runBegin, 0);
         const int64_t end = std::min(column, limit);
         if (begin < end) {
+            if (!nodes.Reserve()) [[unlikely]] {
+                return false;
+            }
             const auto* pixels = reinterpret_cast<const unsigned char*>(pair + 2);
             cursor = Splice(nodes, cursor, static_cast<int>(begin), static_cast<int>(end),
                             pixels + (begin - runBegin));
         }
         pair += 2 + count;
     }
+    return true;
 }
 
 }  // namespace
@@ -148,7 +158,9 @@ void PutSpan(CLsp* surface, int row, int begin, int end, const unsigned char* da
         return;
     }
     NodeCursor nodes(surface->m_pSpanPool);
-    Splice(nodes, surface->m_ppRowSpans[row], begin, end, data);
+    if (nodes.Reserve()) {
+        Splice(nodes, surface->m_ppRowSpans[row], begin, end, data);
+    }
 }
 
 // Positions are worked out in 64 bits and clipped before they become 16-bit columns,
@@ -168,7 +180,10 @@ void PutSprite(CLsp* surface, int x, int y, const SPRITE* sprite) {
     SPAN* const* rowSpans = surface->m_ppRowSpans;
     const uint16_t* const* spriteRows = sprite->rows;
     for (int64_t row = firstRow; row < rowEnd; ++row) {
-        PutSpriteRow(nodes, rowSpans[row], spriteRows[row - y], left, limit);
+        // Out of memory: the rest of the sprite is left off this picture.
+        if (!PutSpriteRow(nodes, rowSpans[row], spriteRows[row - y], left, limit)) {
+            return;
+        }
     }
 }
 

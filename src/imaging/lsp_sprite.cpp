@@ -9,10 +9,6 @@
 namespace lsp {
 namespace {
 
-const uint16_t* RowPixels(CKvAImage& image, int row) {
-    return reinterpret_cast<const uint16_t*>(image.GetBits(row));
-}
-
 // Number of 16-bit words a row's run list takes: two per pair plus the opaque pixels.
 size_t KeyedRowWords(const uint16_t* pixels, int width) {
     size_t words = 0;
@@ -71,7 +67,7 @@ SPRITE* BuildSprite(CKvAImage& image, CountWords countWords, WriteRow writeRow) 
     }
     size_t runWords = 0;
     for (int row = 0; row < height; ++row) {
-        runWords += countWords(RowPixels(image, row), width);
+        runWords += countWords(image.Row(row), width);
     }
     const size_t bytes = sizeof(SPRITE) + sizeof(uint16_t*) * static_cast<size_t>(height) +
                          runWords * sizeof(uint16_t);
@@ -85,7 +81,7 @@ SPRITE* BuildSprite(CKvAImage& image, CountWords countWords, WriteRow writeRow) 
     uint16_t* out = reinterpret_cast<uint16_t*>(sprite->rows + height);
     for (int row = 0; row < height; ++row) {
         sprite->rows[row] = out;
-        out = writeRow(RowPixels(image, row), width, out);
+        out = writeRow(image.Row(row), width, out);
     }
     return sprite;
 }

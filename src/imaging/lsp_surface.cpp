@@ -1,7 +1,10 @@
 // Surfaces of the compositor: the span-list base and the DIB-section surface.
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "imaging/lsp.h"
+#include "platform/row_bytes.h"
 
 namespace lsp {
 
@@ -47,6 +50,37 @@ inline void CopySpan(unsigned char* to, const unsigned char* from, size_t size) 
     }
 }
 
+void FreeSpanPool(SPANPOOL* pool) {
+    if (pool == nullptr) {
+        return;
+    }
+    for (SPANBLOCK* block = pool->first; block != nullptr;) {
+        SPANBLOCK* next = block->next;
+        delete block;
+        block = next;
+    }
+    delete pool;
+}
+
+// A pool of `blocks` linked blocks; null when memory runs out.
+SPANPOOL* NewSpanPool(int blocks) {
+    auto* pool = new (std::nothrow) SPANPOOL{0, nullptr, nullptr};
+    if (pool == nullptr) {
+        return nullptr;
+    }
+    SPANBLOCK** link = &pool->first;
+    for (int n = 0; n < blocks; ++n) {
+        *link = new (std::nothrow) SPANBLOCK{};
+        if (*link == nullptr) {
+            FreeSpanPool(pool);
+            return nullptr;
+        }
+        link = &(*link)->next;
+    }
+    pool->current = pool->first;
+    return pool;
+}
+
 }  // namespace
 
 CLsp::CLsp()
@@ -59,15 +93,8 @@ CLsp::~CLsp() {
 void CLsp::Release() {
     delete[] m_ppRowSpans;
     m_ppRowSpans = nullptr;
-    if (m_pSpanPool != nullptr) {
-        for (SPANBLOCK* block = m_pSpanPool->first; block != nullptr;) {
-            SPANBLOCK* next = block->next;
-            delete block;
-            block = next;
-        }
-        delete m_pSpanPool;
-        m_pSpanPool = nullptr;
-    }
+    FreeSpanPool(m_pSpanPool);
+    m_pSpanPool = nullptr;
     delete[] m_pBackLine;
     m_pBackLine = nullptr;
 }
@@ -77,15 +104,27 @@ void CLsp::Create(int pitch, int rows) {
     const bool fits = pitch >= 0 && pitch <= kMaxPitch && rows >= 0 && rows <= kMaxPitch;
     m_nPitch = fits ? pitch : 0;
     m_nRows = fits ? rows : 0;
-    m_ppRowSpans = new SPAN*[static_cast<size_t>(m_nRows)];
-    m_pSpanPool = new SPANPOOL{0, new SPANBLOCK{}, nullptr};
-    m_pSpanPool->current = m_pSpanPool->first;
-    CreateBackLine();
+    m_ppRowSpans = new (std::nothrow) SPAN*[static_cast<size_t>(m_nRows)];
+    // ClearSpans takes a node per row; its blocks come now, so that it never allocates.
+    m_pSpanPool = NewSpanPool(std::max(1, (m_nRows + kSpansPerBlock - 1) / kSpansPerBlock));
+    if (m_ppRowSpans != nullptr && m_pSpanPool != nullptr) {
+        CreateBackLine();
+    }
+    if (m_pBackLine == nullptr) {
+        // Out of memory: an empty surface, on which every operation does nothing.
+        Release();
+        m_nPitch = 0;
+        m_nRows = 0;
+        return;
+    }
     ClearSpans(this);
 }
 
 void CLsp::CreateBackLine() {
-    m_pBackLine = new unsigned char[static_cast<size_t>(m_nPitch)];
+    m_pBackLine = new (std::nothrow) unsigned char[static_cast<size_t>(m_nPitch)];
+    if (m_pBackLine == nullptr) {
+        return;
+    }
     std::memset(m_pBackLine, 0xFF, static_cast<size_t>(m_nPitch));
 }
 
@@ -102,7 +141,10 @@ CLspDib::~CLspDib() {
 }
 
 void CLspDib::CreateBackLine() {
-    m_pBackLine = new unsigned char[static_cast<size_t>(m_nPitch)];
+    m_pBackLine = new (std::nothrow) unsigned char[static_cast<size_t>(m_nPitch)];
+    if (m_pBackLine == nullptr) {
+        return;
+    }
     for (int column = 0; column + 1 < m_nPitch; column += 2) {
         std::memcpy(m_pBackLine + column, &m_wBackColor, 2);
     }
@@ -115,7 +157,7 @@ void CLspDib::CreateDib(int width, int height, unsigned short backColor, int byt
         m_pBits = nullptr;
     }
     m_wBackColor = backColor;
-    const long long pitch = (static_cast<long long>(width) * bytesPerPixel + 3) / 4 * 4;
+    const int64_t pitch = kvrow::RowBytes(width, int64_t{8} * bytesPerPixel);
     const bool fits =
         width > 0 && height > 0 && bytesPerPixel > 0 && pitch <= kMaxPitch && height <= kMaxPitch;
     Create(fits ? static_cast<int>(pitch) : 0, fits ? height : 0);
@@ -126,7 +168,8 @@ void CLspDib::CreateDib(int width, int height, unsigned short backColor, int byt
     m_bmi.bmiHeader.biPlanes = 1;
     m_bmi.bmiHeader.biBitCount = static_cast<WORD>(bytesPerPixel * 8);
     m_bmi.bmiHeader.biCompression = BI_RGB;
-    if (!fits) {
+    // A surface that could not get its span lists gets no pixel store either.
+    if (!fits || m_ppRowSpans == nullptr) {
         return;
     }
     HDC screen = GetDC(nullptr);

@@ -20,9 +20,4 @@ constexpr uint16_t FromColorRef(unsigned long color) {
     return FromRgb(color & 0xFFu, (color >> 8) & 0xFFu, (color >> 16) & 0xFFu);
 }
 
-// Row size in bytes of a 16-bit row of the given width: a multiple of 4.
-constexpr int64_t RowBytes(int64_t width) {
-    return ((width * 16 + 31) / 32) * 4;
-}
-
 }  // namespace kvpixel

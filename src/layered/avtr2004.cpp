@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "imaging/kv_aimage.h"
 #include "imaging/lsp.h"
@@ -91,7 +92,11 @@ int CAvtr2004::Build(CAvtrId& id, int bSmall, int bFullHeight, int bBox, unsigne
             SetSurfaceSize(kSmallSurfaceWidth, kSmallSurfaceHeight);
         }
     }
-    m_pLsp = new lsp::CLspDib();
+    // Out of memory is a failed Create, never an exception to the host.
+    m_pLsp = new (std::nothrow) lsp::CLspDib();
+    if (m_pLsp == nullptr) {
+        return 0;
+    }
     m_pLsp->CreateDib(m_nLspWidth, m_nLspHeight, kvpixel::FromColorRef(crBack), 2);
     if (CAvtrPartPool* pool = CAvtrPartPool::Inst()) {
         pool->RequestLoad(m_AvtrId, async);

@@ -1,7 +1,6 @@
 #include <fstream>
 
 #include "animated/ani_fixture.h"
-#include "platform/testing.h"
 #include "support/white_canvas.h"
 
 namespace anitest {
@@ -19,37 +18,22 @@ protected:
         ASSERT_EQ(avatar.CreateEx(id.c_str(), 0, 0, 0, 0, 0, 0), 1);
         ASSERT_EQ(TakeMessages(), (std::vector<Message>{{1, kNotify}}));
     }
-    static std::vector<COLORREF> Pixels(HDC dc) {
-        int w = 0, h = 0;
-        std::vector<COLORREF> pixels;
-        EXPECT_TRUE(kvplatform::ReadDcPixels(dc, w, h, pixels));
-        return pixels;
-    }
 };
 
 TEST_F(AniDrawTest, NotReadyDrawsNothingButKeepsThePosition) {
     Avatar avatar(m_window);
     kvtest::WhiteCanvas dc(12, 8);
     unsigned char* rows[1] = {};
-    const struct {
-        int result;
-        int (*draw)(Avatar&, HDC, unsigned char**);
-    } cases[] = {
-        {0, [](Avatar& a, HDC d, unsigned char**) { return a.Draw(d, 5, 6, 0); }},
-        {0, [](Avatar& a, HDC d, unsigned char**) { return a.DirectDraw(d, 5, 6); }},
-        {0, [](Avatar& a, HDC d, unsigned char**) { return a.DrawSelected(d, 5, 6, 0, 0); }},
-        {1, [](Avatar& a, HDC, unsigned char** r) { return a.Draw(r, 5, 6, 1, 1, 0); }},
-        {1, [](Avatar& a, HDC, unsigned char** r) { return a.DirectDraw(r, 5, 6, 1, 1, 0); }},
-        {0, [](Avatar& a, HDC, unsigned char** r) { return a.DrawSelected(r, 5, 6, 1, 1, 0, 0); }},
-    };
-    for (const auto& c : cases) {
-        avatar.m_nLastX = 0;
-        EXPECT_EQ(c.draw(avatar, dc, rows), c.result);
-        EXPECT_EQ(avatar.m_nLastX, 5);
-    }
-    for (COLORREF p : Pixels(dc)) {
-        ASSERT_EQ(p, 0x00FFFFFFu);
-    }
+    // 0 from the device-context members and both DrawSelected, 1 from the surface ones.
+    const int results[] = {avatar.Draw(dc, 5, 6, 0),
+                           avatar.DirectDraw(dc, 5, 6),
+                           avatar.DrawSelected(dc, 5, 6, 0, 0),
+                           avatar.Draw(rows, 5, 6, 1, 1, 0),
+                           avatar.DirectDraw(rows, 5, 6, 1, 1, 0),
+                           avatar.DrawSelected(rows, 7, 6, 1, 1, 0, 0)};
+    EXPECT_EQ(std::vector<int>(results, results + 6), (std::vector<int>{0, 0, 0, 1, 1, 0}));
+    EXPECT_EQ(avatar.m_nLastX, 7);
+    EXPECT_EQ(dc.Pixels(), std::vector<COLORREF>(12 * 8, 0x00FFFFFF));
     EXPECT_EQ(avatar.SetAutoDraw(1, 0, 0), 0);
     EXPECT_EQ(avatar.IsAniAvatar(), 0);
 }
@@ -70,7 +54,7 @@ TEST_F(AniDrawTest, FirstDrawStartsTheAnimationOfAnAnimatedGif) {
     EXPECT_EQ(avatar.m_gifList.m_thread, nullptr);
     avatar.m_gifList.m_nowFrame = 0;
     EXPECT_EQ(avatar.DrawSelected(selected, 2, 1, 0x123456, 1), 1);
-    EXPECT_EQ(Pixels(plain), Pixels(selected)) << "selected looks the same";
+    EXPECT_EQ(plain.Pixels(), selected.Pixels()) << "selected looks the same";
     avatar.DirectDraw(plain, 7, 4);
     EXPECT_EQ(avatar.SetAutoDraw(1, -1, -1), 1);
     EXPECT_EQ(avatar.m_gifList.m_x, 7);
@@ -91,7 +75,7 @@ TEST_F(AniDrawTest, StillGifsAndWindowlessAvatarsDoNotAnimate) {
     EXPECT_EQ(still.Draw(dc, 0, 0, 0), 1);
     EXPECT_EQ(still.m_bAutoDraw, 0);
     EXPECT_EQ(still.SetAutoDraw(1, 0, 0), 0);
-    EXPECT_EQ(Pixels(dc)[3 * 12 + 1], 0x000000FFu);  // the red square
+    EXPECT_EQ(dc.Pixels()[3 * 12 + 1], 0x000000FFu);  // the red square
 
     Avatar windowless(m_window);
     Load(windowless, 3);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "animated/ani_avatar_load.h"
@@ -77,9 +78,13 @@ Message AniAvatarTest::NextMessage() {
     return {msg.wParam, msg.lParam};
 }
 
-std::vector<std::string> AniAvatarTest::LogLines() {
+bool AniAvatarTest::Logged(const std::string& line) {
     std::lock_guard lock(m_logMutex);
-    return m_log;
+    return std::find(m_log.begin(), m_log.end(), line) != m_log.end();
+}
+
+std::string AniAvatarTest::WindowsPath(const std::string& name) const {
+    return m_home.string() + "\\Avatar\\" + name;
 }
 
 }  // namespace anitest

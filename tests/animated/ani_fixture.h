@@ -50,7 +50,10 @@ protected:
     std::vector<Message> TakeMessages();
     // Waits for the next 1060 message.
     Message NextMessage();
-    std::vector<std::string> LogLines();
+    // Whether the debugger output received this line.
+    bool Logged(const std::string& line);
+    // The cache path of a file as the library writes it.
+    std::string WindowsPath(const std::string& name) const;
 
     std::filesystem::path m_home;
     std::filesystem::path m_registry;

@@ -110,28 +110,20 @@ TEST(BlitClipping, SweepOfOrigins) {
 // A top-down and a bottom-up DIB of the same picture draw the same; for bottom-up
 // the source y counts from the bottom.
 TEST(StretchDIBits, TopDownAndBottomUpAgree) {
-    const int w = 3, h = 4;
-    uint16_t topDown[4][4] = {};  // 3 pixels padded to 4 per row (DWORD rows)
-    uint16_t bottomUp[4][4] = {};
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            topDown[y][x] = static_cast<uint16_t>((y << 10) | (x << 5) | 7);
-            bottomUp[h - 1 - y][x] = topDown[y][x];
+    uint16_t topDown[4][4] = {}, bottomUp[4][4] = {};  // 3 pixels a row, DWORD rows
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            topDown[y][x] = bottomUp[3 - y][x] = static_cast<uint16_t>((y << 10) | (x << 5) | 7);
         }
     }
-    const BITMAPINFO down = gditest::DibInfo(w, -h, 16);
-    const BITMAPINFO up = gditest::DibInfo(w, h, 16);
-    MemoryDc a(gditest::Filled(w, h, kUntouched));
-    MemoryDc b(gditest::Filled(w, h, kUntouched));
-    EXPECT_EQ(StretchDIBits(a, 0, 0, w, h, 0, 0, w, h, topDown, &down, DIB_RGB_COLORS, SRCCOPY), h);
-    EXPECT_EQ(StretchDIBits(b, 0, 0, w, h, 0, 0, w, h, bottomUp, &up, DIB_RGB_COLORS, SRCCOPY), h);
-    const gditest::Pixels pa = gditest::Read(a);
-    EXPECT_EQ(pa.colors, gditest::Read(b).colors);
-    EXPECT_EQ(pa.At(2, 3), gditest::Color555((3 << 10) | (2 << 5) | 7));
-
-    MemoryDc c(gditest::Filled(w, h, kUntouched));
-    StretchDIBits(c, 0, 0, w, 1, 0, 0, w, 1, bottomUp, &up, DIB_RGB_COLORS, SRCCOPY);
-    EXPECT_EQ(gditest::Read(c).At(1, 0), pa.At(1, 3));
+    const BITMAPINFO down = gditest::DibInfo(3, -4, 16), up = gditest::DibInfo(3, 4, 16);
+    MemoryDc a(gditest::Filled(3, 4, kUntouched)), b(gditest::Filled(3, 4, kUntouched));
+    EXPECT_EQ(StretchDIBits(a, 0, 0, 3, 4, 0, 0, 3, 4, topDown, &down, DIB_RGB_COLORS, SRCCOPY), 4);
+    EXPECT_EQ(StretchDIBits(b, 0, 0, 3, 4, 0, 0, 3, 4, bottomUp, &up, DIB_RGB_COLORS, SRCCOPY), 4);
+    EXPECT_EQ(gditest::Read(a).colors, gditest::Read(b).colors);
+    EXPECT_EQ(gditest::Read(a).At(2, 3), gditest::Color555((3 << 10) | (2 << 5) | 7));
+    StretchDIBits(a, 0, 0, 3, 1, 0, 0, 3, 1, bottomUp, &up, DIB_RGB_COLORS, SRCCOPY);
+    EXPECT_EQ(gditest::Read(a).At(1, 0), gditest::Read(b).At(1, 3));
 }
 
 TEST(StretchDIBits, TwentyFourBitsScaledUpAndBadHeadersRefused) {

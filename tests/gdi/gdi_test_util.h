@@ -108,6 +108,23 @@ inline HBITMAP Filled(int width, int height, COLORREF color) {
     return bitmap;
 }
 
+// The raw pixels a colour becomes at 16 and 32 bits.
+inline uint32_t To555(COLORREF c) {
+    return ((GetRValue(c) >> 3) << 10) | ((GetGValue(c) >> 3) << 5) | (GetBValue(c) >> 3);
+}
+inline uint32_t ToXrgb(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// The screen depth for a scope; 32 bits again afterwards, also when a test fails.
+class ScreenDepth {
+public:
+    explicit ScreenDepth(int depth) { kvplatform::SetScreenDepth(depth); }
+    ~ScreenDepth() { kvplatform::SetScreenDepth(32); }
+    ScreenDepth(const ScreenDepth&) = delete;
+    ScreenDepth& operator=(const ScreenDepth&) = delete;
+};
+
 // Expands a 5-5-5 pixel to the COLORREF it reads as.
 inline COLORREF Color555(uint32_t v) {
     auto expand = [](uint32_t c) { return (c << 3) | (c >> 2); };

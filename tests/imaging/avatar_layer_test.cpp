@@ -127,22 +127,4 @@ TEST_F(AvatarLayerTest, SheetWithoutTilesDrawsNothingButTheFrameExists) {
     EXPECT_EQ(result, 1);
 }
 
-TEST(SheetTileTest, ThreeTilesOfAHundredPixelsAreThirtyThreeWide) {
-    CGdiObject sheet;
-    ASSERT_TRUE(sheet.m_Image.Create(100, 1));
-    for (int x = 0; x < 100; ++x) {
-        kvtest::SetPixel(sheet.m_Image, x, 0, static_cast<uint16_t>(x));
-    }
-    sheet.m_Image.SetTileNum(3);
-    CKvAImage dest;
-    ASSERT_TRUE(dest.Create(40, 1, 0xFFFFFFFF));
-    kvtest::Paint(dest, 0x7FFF);
-    EXPECT_EQ(DrawSheetTile(sheet, 3, dest), 1);  // past the last tile: nothing drawn
-    EXPECT_EQ(PixelAt(dest, 0, 0), 0x7FFF);
-    EXPECT_EQ(DrawSheetTile(sheet, 2, dest), 1);
-    EXPECT_EQ(PixelAt(dest, 0, 0), 66);
-    EXPECT_EQ(PixelAt(dest, 32, 0), 98);
-    EXPECT_EQ(PixelAt(dest, 33, 0), 0x7FFF);
-}
-
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -25,67 +26,43 @@ protected:
     CKvAImage m_image;
 };
 
-TEST_F(BitmapLoadTest, TwentyFourBitPixelsKeepTheTopFiveBitsOfEachChannel) {
-    BmpBuilder bmp(2, 2, 24);
-    bmp.Pixel(0, 0, 0x563412).Pixel(1, 0, 0x0000FF).Pixel(0, 1, 0xFFFFFF);
-    ASSERT_TRUE(Load(bmp.Bytes()));
-    EXPECT_EQ(PixelAt(m_image, 0, 0), 0x28C2);
-    EXPECT_EQ(PixelAt(m_image, 1, 0), 0x001F);  // rows in the file run bottom-up
-    EXPECT_EQ(PixelAt(m_image, 0, 1), 0x7FFF);
-    EXPECT_EQ(PixelAt(m_image, 1, 1), 0x0000);
+// Each depth's pixels into 5-5-5, top row first: (x, row, pixel) checks per file.
+TEST_F(BitmapLoadTest, EveryDepthConvertsToFiveFiveFive) {
+    std::vector<uint32_t> grey(16), full(256, 0x0000FF);
+    for (uint32_t i = 0; i < 16; ++i) {
+        grey[i] = i * 0x080808;
+    }
+    full[200] = 0xFF0000;
+    BmpBuilder one(10, 2, 1);
+    one.Palette({0x000000, 0xFFFFFF}).Pixel(0, 0, 1).Pixel(3, 0, 1).Pixel(9, 0, 1).Pixel(9, 1, 1);
+    std::vector<uint8_t> oneBytes = one.Bytes();
+    oneBytes[62 + 1] |= 0x3F;  // the ignored bits after pixel 9 of the bottom row
+    // With 16 colours the pixels start 64 bytes after byte 54; index 200 is past them.
+    const BmpBuilder sixteen =
+        BmpBuilder(2, 1, 8).Palette(std::vector<uint32_t>(16, 0x00FF00)).UsedColours(16);
+    const struct {
+        std::vector<uint8_t> file;
+        std::vector<std::array<int, 3>> pixels;
+    } cases[] = {
+        {BmpBuilder(2, 2, 24).Pixel(0, 0, 0x563412).Pixel(1, 0, 0xFF).Pixel(0, 1, 0xFFFFFF).Bytes(),
+         {{0, 0, 0x28C2}, {1, 0, 0x001F}, {0, 1, 0x7FFF}, {1, 1, 0}}},
+        {oneBytes,
+         {{0, 0, 0x7FFF}, {1, 0, 0}, {3, 0, 0x7FFF}, {9, 0, 0x7FFF}, {8, 1, 0}, {9, 1, 0x7FFF}}},
+        {BmpBuilder(3, 1, 4).Palette(grey).Pixel(0, 0, 1).Pixel(1, 0, 15).Pixel(2, 0, 7).Bytes(),
+         {{0, 0, 0x0421}, {1, 0, 15 * 0x0421}, {2, 0, 7 * 0x0421}}},
+        {BmpBuilder(1, 1, 8).Palette(full).Pixel(0, 0, 200).Bytes(), {{0, 0, 0x7C00}}},
+        {BmpBuilder(sixteen).Pixel(0, 0, 3).Pixel(1, 0, 200).Bytes(), {{0, 0, 0x03E0}, {1, 0, 0}}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Load(c.file)) << &c - cases;
+        for (const auto [x, row, pixel] : c.pixels) {
+            EXPECT_EQ(PixelAt(m_image, x, row), pixel) << &c - cases << ": " << x << "," << row;
+        }
+    }
+    EXPECT_EQ(sixteen.Bytes().size(), 54u + 64 + 4);
     EXPECT_TRUE(m_image.HasTransparentColor());
     ASSERT_TRUE(m_image.Create((m_folder + "/picture.bmp").c_str(), 0x00FF0000));
     EXPECT_EQ(m_image.GetTransparentColor(), 0x00FF0000ul);
-}
-
-TEST_F(BitmapLoadTest, OneBitRowsConvertExactlyTheirWidth) {
-    BmpBuilder bmp(10, 2, 1);
-    bmp.Palette({0x000000, 0xFFFFFF});
-    for (int x = 0; x < 10; x += 3) {
-        bmp.Pixel(x, 0, 1);
-    }
-    bmp.Pixel(9, 1, 1);
-    std::vector<uint8_t> bytes = bmp.Bytes();
-    bytes[62 + 1] |= 0x3F;  // the ignored bits after pixel 9 of the bottom row
-    ASSERT_TRUE(Load(bytes));
-    ASSERT_EQ(m_image.GetWidth(), 10);
-    for (int x = 0; x < 10; ++x) {
-        EXPECT_EQ(PixelAt(m_image, x, 0), x % 3 == 0 ? 0x7FFF : 0) << x;
-        EXPECT_EQ(PixelAt(m_image, x, 1), x == 9 ? 0x7FFF : 0) << x;
-    }
-}
-
-TEST_F(BitmapLoadTest, FourBitPixelsTakeTheHighNibbleFirst) {
-    std::vector<uint32_t> palette(16);
-    for (uint32_t i = 0; i < 16; ++i) {
-        palette[i] = i * 0x080808;
-    }
-    BmpBuilder bmp(3, 1, 4);
-    bmp.Palette(palette).Pixel(0, 0, 1).Pixel(1, 0, 15).Pixel(2, 0, 7);
-    ASSERT_TRUE(Load(bmp.Bytes()));
-    EXPECT_EQ(PixelAt(m_image, 0, 0), 0x0421);
-    EXPECT_EQ(PixelAt(m_image, 1, 0), 15 * 0x0421);
-    EXPECT_EQ(PixelAt(m_image, 2, 0), 7 * 0x0421);
-}
-
-TEST_F(BitmapLoadTest, EightBitColourTableLengthComesFromTheUsedColoursField) {
-    std::vector<uint32_t> full(256, 0x0000FF);
-    full[200] = 0xFF0000;
-    BmpBuilder whole(1, 1, 8);
-    whole.Palette(full).Pixel(0, 0, 200);
-    ASSERT_TRUE(Load(whole.Bytes()));
-    EXPECT_EQ(PixelAt(m_image, 0, 0), 0x7C00);
-
-    // With 16 colours the pixels start 64 bytes after byte 54.
-    std::vector<uint32_t> sixteen(16, 0x00FF00);
-    BmpBuilder small(2, 1, 8);
-    small.Palette(sixteen).UsedColours(16).Pixel(0, 0, 3).Pixel(1, 0, 200);
-    const std::vector<uint8_t> bytes = small.Bytes();
-    ASSERT_EQ(bytes.size(), 54u + 64 + 4);
-    ASSERT_TRUE(Load(bytes));
-    EXPECT_EQ(PixelAt(m_image, 0, 0), 0x03E0);
-    // An index past the stored table reads black, not the bytes that follow it.
-    EXPECT_EQ(PixelAt(m_image, 1, 0), 0x0000);
 }
 
 TEST_F(BitmapLoadTest, EveryTruncationIsRefused) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "image_test_util.h"
 
 namespace {
@@ -12,27 +14,18 @@ using kvtest::SetPixel;
 
 constexpr uint16_t kKey = 0x001F;
 
-struct SizeCase {
-    int width, height, expectWidth, expectHeight, rowBytes;
-};
-
-class KvAImageSizeTest : public testing::TestWithParam<SizeCase> {};
-
-TEST_P(KvAImageSizeTest, SizesAndRowsAreLaidOutBackToBack) {
-    const SizeCase c = GetParam();
-    CKvAImage image;
-    ASSERT_TRUE(image.Create(c.width, c.height));
-    EXPECT_EQ(image.GetWidth(), c.expectWidth);
-    EXPECT_EQ(image.GetHeight(), c.expectHeight);
-    for (int row = 1; row < image.GetHeight(); ++row) {
-        EXPECT_EQ(image.GetBits(row) - image.GetBits(row - 1), c.rowBytes);
+// Sizes below 1 become 1; rows are padded to 4 bytes and lie back to back.
+TEST(KvAImageTest, SizesAndRowsAreLaidOutBackToBack) {
+    for (const auto [width, height, wantWidth, wantHeight, rowBytes] :
+         {std::array{0, 0, 1, 1, 4}, std::array{-5, 3, 1, 3, 4}, std::array{3, 2, 3, 2, 8},
+          std::array{4, 2, 4, 2, 8}, std::array{16384, 2, 16384, 2, 32768}}) {
+        CKvAImage image;
+        ASSERT_TRUE(image.Create(width, height));
+        EXPECT_EQ(image.GetWidth(), wantWidth);
+        EXPECT_EQ(image.GetHeight(), wantHeight);
+        EXPECT_EQ(image.GetBits(wantHeight - 1) - image.GetBits(0), rowBytes * (wantHeight - 1));
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sizes, KvAImageSizeTest,
-                         testing::Values(SizeCase{0, 0, 1, 1, 4}, SizeCase{-5, 3, 1, 3, 4},
-                                         SizeCase{3, 2, 3, 2, 8}, SizeCase{4, 2, 4, 2, 8},
-                                         SizeCase{16384, 2, 16384, 2, 32768}));
 
 TEST(KvAImageTest, SurfacesAreBoundedByBytesNotSides) {
     CKvAImage image;
@@ -46,15 +39,7 @@ TEST(KvAImageTest, SurfacesAreBoundedByBytesNotSides) {
     EXPECT_EQ(AImageFits(16384, 16384), false);
 }
 
-TEST(KvAImageTest, NoKeyColourClearsTheFlagUntilTheNextCreate) {
-    CKvAImage image;
-    ASSERT_TRUE(image.Create(2, 2, 0xFFFFFFFF));
-    EXPECT_FALSE(image.HasTransparentColor());
-    ASSERT_TRUE(image.Create(2, 2));
-    EXPECT_TRUE(image.HasTransparentColor());
-    EXPECT_EQ(image.GetTransparentColor(), 0xFFFFFFFFul);
-}
-
+// The flag consulted is the destination's; 0xFFFFFFFF clears it until the next Create.
 TEST(KvAImageTest, KeyedCopyFollowsTheDestinationFlag) {
     CKvAImage src, dst;
     ASSERT_TRUE(src.Create(2, 1));
@@ -67,8 +52,12 @@ TEST(KvAImageTest, KeyedCopyFollowsTheDestinationFlag) {
     EXPECT_EQ(PixelAt(dst, 0, 0), 0x7C00);
     EXPECT_EQ(PixelAt(dst, 1, 0), 0x1234);
     dst.SetTransparentColor(0xFFFFFFFF);
+    EXPECT_FALSE(dst.HasTransparentColor());
     dst.Draw(0, 0, src, 255);
     EXPECT_EQ(PixelAt(dst, 0, 0), kKey);
+    ASSERT_TRUE(dst.Create(2, 2));
+    EXPECT_TRUE(dst.HasTransparentColor());
+    EXPECT_EQ(dst.GetTransparentColor(), 0xFFFFFFFFul);
 }
 
 struct ClipCase {

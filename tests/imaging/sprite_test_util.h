@@ -22,54 +22,43 @@ inline SpritePtr MakeSprite(int width, const std::vector<std::vector<uint16_t>>&
     for (const auto& row : rows) {
         words += row.size();
     }
-    const size_t bytes = sizeof(lsp::SPRITE) + rows.size() * sizeof(uint16_t*) + words * 2;
-    auto* sprite = static_cast<lsp::SPRITE*>(std::malloc(bytes));
-    sprite->width = width;
-    sprite->height = static_cast<int32_t>(rows.size());
-    sprite->rows = reinterpret_cast<uint16_t**>(sprite + 1);
+    auto* sprite = static_cast<lsp::SPRITE*>(
+        std::malloc(sizeof(lsp::SPRITE) + rows.size() * sizeof(uint16_t*) + words * 2));
+    *sprite = lsp::SPRITE{width, static_cast<int32_t>(rows.size()),
+                          reinterpret_cast<uint16_t**>(sprite + 1)};
     uint16_t* out = reinterpret_cast<uint16_t*>(sprite->rows + rows.size());
     for (size_t r = 0; r < rows.size(); ++r) {
-        sprite->rows[r] = out;
-        std::memcpy(out, rows[r].data(), rows[r].size() * 2);
+        sprite->rows[r] =
+            static_cast<uint16_t*>(std::memcpy(out, rows[r].data(), rows[r].size() * 2));
         out += rows[r].size();
     }
     return SpritePtr(sprite);
 }
 
-// What a surface of `pixelsPerRow` x `rows` pixels shows, painted pixel by pixel.
-class ReferenceSurface {
-public:
-    ReferenceSurface(int pixelsPerRow, int rows, uint16_t back)
-        : m_width(pixelsPerRow), m_rows(rows), m_pixels(size_t(pixelsPerRow) * rows, back) {}
+// What a surface of `width` x `rows` pixels shows, painted pixel by pixel.
+struct ReferenceSurface {
+    int width;
+    int rows;
+    std::vector<uint16_t> pixels;
+
+    ReferenceSurface(int w, int r, uint16_t back)
+        : width(w), rows(r), pixels(size_t(w) * r, back) {}
 
     void Put(int x, int y, const lsp::SPRITE& sprite) {
         for (int r = 0; r < sprite.height; ++r) {
             const uint16_t* pair = sprite.rows[r];
-            int column = 0;
-            while (column < sprite.width) {
-                const int skip = pair[0], count = pair[1];
-                column += skip;
-                for (int i = 0; i < count; ++i) {
-                    Set(x + column + i, y + r, pair[2 + i]);
+            // A pair without opaque pixels ends its row.
+            for (int column = 0; column < sprite.width && pair[1] != 0; pair += 2 + pair[1]) {
+                column += pair[0];
+                for (int i = 0; i < pair[1]; ++i, ++column) {
+                    const int64_t px = int64_t{x} + column, row = int64_t{y} + r;
+                    if (px >= 0 && px < width && row >= 0 && row < rows) {
+                        pixels[size_t(row) * width + size_t(px)] = pair[2 + i];
+                    }
                 }
-                column += count;
-                pair += 2 + count;
             }
         }
     }
-
-    uint16_t At(int x, int row) const { return m_pixels[size_t(row) * m_width + x]; }
-
-private:
-    void Set(int x, int row, uint16_t pixel) {
-        if (x >= 0 && x < m_width && row >= 0 && row < m_rows) {
-            m_pixels[size_t(row) * m_width + x] = pixel;
-        }
-    }
-
-    int m_width;
-    int m_rows;
-    std::vector<uint16_t> m_pixels;
 };
 
 inline uint16_t SurfacePixel(const lsp::CLspDib& surface, int x, int row) {

@@ -107,6 +107,19 @@ TEST_F(UrlDownloadTest, AnswersAndFaults) {
     EXPECT_EQ(Download(m_server.Url("/body"), m_folder / "missing" / "a"), E_FAIL);
 }
 
+// Downloads in a row on one thread keep one connection open to a server that allows
+// it; a missing file in between does not cost it.
+TEST_F(UrlDownloadTest, ReusesTheConnectionToTheSameServer) {
+    m_server.SetKeepAlive(true);
+    m_server.SetFile("/a.gif", "first");
+    m_server.SetFile("/b.gif", "second");
+    EXPECT_EQ(Download(m_server.Url("/a.gif"), m_target), S_OK);
+    EXPECT_EQ(Download(m_server.Url("/missing.gif"), m_target), INET_E_RESOURCE_NOT_FOUND);
+    EXPECT_EQ(Download(m_server.Url("/b.gif"), m_target), S_OK);
+    EXPECT_EQ(ReadFile(m_target), "second");
+    EXPECT_EQ(m_server.ConnectionCount(), 1);
+}
+
 TEST_F(UrlDownloadTest, ParallelDownloadsEachGetTheirOwnFile) {
     std::vector<std::thread> threads;
     std::vector<HRESULT> results(4, E_FAIL);

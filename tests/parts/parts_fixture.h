@@ -20,6 +20,8 @@ std::string MakePartGif(int width, int height, int frames, int delay);
 CAvtrId MakeId(const std::string& text, bool com);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool WaitUntil(const std::function<bool()>& condition);  // false after a generous limit
+// Makes every allocation on the calling thread fail while set.
+void FailAllocations(bool fail);
 
 class PartsTest : public ::testing::Test {
 protected:

@@ -49,7 +49,6 @@ using PoolTest = PartsTest;
 TEST_F(PoolTest, SingletonLifeAndCacheFolder) {
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
     EXPECT_EQ(CAvtrPartPool::CreateInstance(), 0);
-    EXPECT_EQ(CAvtrPartPool::Inst(), pool);
     char cwd[MAX_PATH];
     ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, cwd), 0u);
     const std::string imageFolder = std::string(cwd) + "\\common\\images\\";

@@ -1,6 +1,9 @@
 // A memory DC at the screen depth, filled white, for drawing tests and captures.
 #pragma once
 
+#include <vector>
+
+#include "platform/testing.h"
 #include "platform/win32.h"
 
 namespace kvtest {
@@ -26,6 +29,14 @@ public:
         DeleteDC(m_dc);
     }
     operator HDC() const { return m_dc; }
+    // What the canvas shows, rows top first.
+    std::vector<COLORREF> Pixels() const {
+        int width = 0;
+        int height = 0;
+        std::vector<COLORREF> pixels;
+        kvplatform::ReadDcPixels(m_dc, width, height, pixels);
+        return pixels;
+    }
 
 private:
     HDC m_dc;

@@ -70,16 +70,16 @@ bool SendAll(int fd, const std::string& text) {
 }
 
 std::string Head(int status, const char* reason, const char* contentType, size_t contentLength,
-                 const std::string& extraHeader = {}) {
+                 const std::string& extraHeader = {}, bool keepAlive = false) {
     return "HTTP/1.1 " + std::to_string(status) + " " + reason +
            "\r\nContent-Type: " + contentType +
            "\r\nContent-Length: " + std::to_string(contentLength) + "\r\n" + extraHeader +
-           "Connection: close\r\n\r\n";
+           (keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n");
 }
 
 void SendPage(int fd, int status, const char* reason, const std::string& page,
-              const std::string& extraHeader = {}) {
-    SendAll(fd, Head(status, reason, "text/html", page.size(), extraHeader) + page);
+              const std::string& extraHeader = {}, bool keepAlive = false) {
+    SendAll(fd, Head(status, reason, "text/html", page.size(), extraHeader, keepAlive) + page);
 }
 
 // The path of "GET /path?query HTTP/1.1", or empty when the line is not a request.
@@ -173,6 +173,11 @@ void HttpServer::SetTrickleInterval(std::chrono::milliseconds interval) {
     m_trickleInterval = interval;
 }
 
+void HttpServer::SetKeepAlive(bool on) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_keepAlive = on;
+}
+
 int HttpServer::RequestCount(const std::string& path) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto found = m_requestCounts.find(path);
@@ -213,6 +218,7 @@ void HttpServer::AcceptLoop() {
         if (fd < 0) {
             continue;
         }
+        ++m_connectionCount;
         auto connection = std::make_unique<Connection>();
         connection->fd = fd;
         Connection* raw = connection.get();
@@ -239,21 +245,29 @@ void HttpServer::ReapFinishedConnections() {
 void HttpServer::Serve(int fd) {
     std::string head;
     char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos) {
-        if (head.size() > kMaxRequestHead || WaitFor(fd, -1) != Wake::kReadable) {
+    for (;;) {
+        size_t headEnd;
+        while ((headEnd = head.find("\r\n\r\n")) == std::string::npos) {
+            if (head.size() > kMaxRequestHead || WaitFor(fd, -1) != Wake::kReadable) {
+                return;
+            }
+            const ssize_t received = recv(fd, buffer, sizeof(buffer), 0);
+            if (received <= 0) {
+                return;
+            }
+            head.append(buffer, static_cast<size_t>(received));
+        }
+        const std::string path = RequestPath(head);
+        if (path.empty()) {
             return;
         }
-        const ssize_t received = recv(fd, buffer, sizeof(buffer), 0);
-        if (received <= 0) {
-            return;
+        const Answer answer = Lookup(path);
+        Respond(fd, answer);
+        if (!answer.keepAlive) {
+            break;
         }
-        head.append(buffer, static_cast<size_t>(received));
+        head.erase(0, headEnd + 4);
     }
-    const std::string path = RequestPath(head);
-    if (path.empty()) {
-        return;
-    }
-    Respond(fd, Lookup(path));
     shutdown(fd, SHUT_WR);
     // Closing only once the client has read everything keeps the answer from being reset.
     while (WaitFor(fd, kLingerMs) == Wake::kReadable && recv(fd, buffer, sizeof(buffer), 0) > 0) {
@@ -274,6 +288,7 @@ HttpServer::Answer HttpServer::Lookup(const std::string& path) {
         answer.redirect = redirect->second;
     }
     answer.trickleInterval = m_trickleInterval;
+    answer.keepAlive = m_keepAlive && answer.fault == HttpFault::kNone && answer.redirect.empty();
     return answer;
 }
 
@@ -284,9 +299,11 @@ void HttpServer::Respond(int fd, const Answer& answer) {
             if (!answer.redirect.empty()) {
                 SendPage(fd, 302, "Found", "", "Location: " + answer.redirect + "\r\n");
             } else if (!answer.hasFile) {
-                SendPage(fd, 404, "Not Found", kNotFoundPage);
+                SendPage(fd, 404, "Not Found", kNotFoundPage, {}, answer.keepAlive);
             } else {
-                SendAll(fd, Head(200, "OK", "application/octet-stream", body.size()) + body);
+                SendAll(fd, Head(200, "OK", "application/octet-stream", body.size(), {},
+                                 answer.keepAlive) +
+                                body);
             }
             return;
         case HttpFault::kNotFound:

@@ -1,7 +1,8 @@
 // A loopback HTTP/1.1 server inside the process, for the tests and the demo. It
 // serves files from memory, counts the requests for each path, and misbehaves on
-// demand for one path or for all of them. Every connection gets its own thread and is closed
-// after one answer; Stop() (and the destructor) releases every connection at once.
+// demand for one path or for all of them. Every connection gets its own thread and
+// is closed after one answer, unless keep-alive is on; Stop() (and the destructor)
+// releases every connection at once.
 #pragma once
 
 #include <atomic>
@@ -55,9 +56,12 @@ public:
     void SetFault(const std::string& path, HttpFault fault);
     void SetGlobalFault(HttpFault fault);
     void SetTrickleInterval(std::chrono::milliseconds interval);
+    // Plain answers (a file, or 404) leave the connection open for the next request.
+    void SetKeepAlive(bool on);
 
     int RequestCount(const std::string& path) const;
     int TotalRequestCount() const;
+    int ConnectionCount() const { return m_connectionCount; }
 
     // A loopback port with nothing listening on it, for refused connections.
     static int UnusedPort();
@@ -74,6 +78,7 @@ private:
         std::string body;
         std::string redirect;
         std::chrono::milliseconds trickleInterval{0};
+        bool keepAlive = false;
     };
     enum class Wake { kReadable, kTimeout, kStop };
 
@@ -92,6 +97,7 @@ private:
     int m_wakeWrite = -1;
     int m_port = 0;
     std::atomic<bool> m_stopped{false};
+    std::atomic<int> m_connectionCount{0};
     std::thread m_acceptThread;
     // Touched by the accept thread only, and by Stop() once that thread has ended.
     std::list<std::unique_ptr<Connection>> m_connections;
@@ -103,6 +109,7 @@ private:
     std::map<std::string, int> m_requestCounts;
     HttpFault m_globalFault = HttpFault::kNone;
     std::chrono::milliseconds m_trickleInterval{50};
+    bool m_keepAlive = false;
 };
 
 }  // namespace loopback

@@ -150,17 +150,6 @@ void ForEachSourcePixel(const Surface& src, const Surface& dst, const AxisMap& x
     }
 }
 
-// The 5-5-5 pixel that the per-pixel path would find equal to the key, or
-// kNoKeyPixel555 when there is none. That path widens each pixel to 0x00RRGGBB and
-// compares it with the key in the same order of bytes, which is the same as comparing
-// the pixel's colour with the key's low 24 bits. Widening is one-to-one and
-// Expand5(v) >> 3 == v, so the key narrowed channel by channel is the only candidate,
-// and it matches exactly when it widens back to the key.
-uint32_t KeyPixel555(COLORREF key) {
-    const uint32_t candidate = Rgb555::FromColor(key);
-    return Rgb555::ToColor(candidate) == (key & 0xFFFFFFu) ? candidate : kNoKeyPixel555;
-}
-
 // Calls copyRow(to, from) for every row, both pointing at the span's first pixel.
 template <typename CopyRow>
 void ForEachRow(const Surface& src, const Surface& dst, const AxisMap& xs, const AxisMap& ys,
@@ -174,39 +163,29 @@ void ForEachRow(const Surface& src, const Surface& dst, const AxisMap& xs, const
     }
 }
 
-// Whole rows at a time where the span is straight and a row function exists for the
-// formats and the operation; false leaves the blit to the per-pixel path.
+// Whole rows at a time where the span is straight and the row table has a function
+// for the formats and the operation; false leaves the blit to the per-pixel path.
 bool CopyWholeRows(const Surface& src, const Surface& dst, const AxisMap& xs, const AxisMap& ys,
                    const BlitOperation& operation) {
-    if (!xs.straight || BitsPerPixel(src.format) < 8) {
+    if (!xs.straight) {
         return false;
     }
-    const bool srcCopy = !operation.transparent && RopTable(operation.rop) == kRopTableSrcCopy;
+    RowOperation rowOperation = RowOperation::Keyed;
+    if (!operation.transparent) {
+        if (RopTable(operation.rop) != kRopTableSrcCopy) {
+            return false;
+        }
+        rowOperation = RowOperation::Copy;
+    }
+    const RowFunction copyRow = FindRowPath(src.format, dst.format, rowOperation);
+    if (copyRow == nullptr) {
+        return false;
+    }
     const int count = xs.count;
-    if (srcCopy && src.format == dst.format) {
-        const size_t bytes =
-            static_cast<size_t>(count) * static_cast<size_t>(BitsPerPixel(dst.format) / 8);
-        ForEachRow(src, dst, xs, ys,
-                   [bytes](uint8_t* to, const uint8_t* from) { std::memcpy(to, from, bytes); });
-        return true;
-    }
-    if (src.format != PixelFormat::Rgb555 || dst.format != PixelFormat::Xrgb8888) {
-        return false;
-    }
-    if (srcCopy) {
-        ForEachRow(src, dst, xs, ys, [count](uint8_t* to, const uint8_t* from) {
-            CopyRow555To8888(to, from, count);
-        });
-        return true;
-    }
-    if (operation.transparent) {
-        const uint32_t keyPixel = KeyPixel555(operation.key);
-        ForEachRow(src, dst, xs, ys, [count, keyPixel](uint8_t* to, const uint8_t* from) {
-            CopyUnkeyedRow555To8888(to, from, count, keyPixel);
-        });
-        return true;
-    }
-    return false;
+    const COLORREF key = operation.key;
+    ForEachRow(src, dst, xs, ys,
+               [=](uint8_t* to, const uint8_t* from) { copyRow(to, from, count, key); });
+    return true;
 }
 
 // A copy of the source when it is the destination itself, so rows are read before
@@ -260,6 +239,23 @@ bool Overlap(const Surface& a, const Surface& b) {
 }
 
 }  // namespace
+
+void GenericRow(PixelFormat source, PixelFormat dest, RowOperation operation, uint8_t* to,
+                const uint8_t* from, int count, COLORREF key) {
+    const BlitOperation blit{kRopTableSrcCopy << 16, operation == RowOperation::Keyed, key};
+    WithFormat(source, [&](auto s) {
+        WithFormat(dest, [&](auto d) {
+            using S = decltype(s);
+            using D = decltype(d);
+            const Converter<S, D> convert(0, 0, 0);
+            WithWriter<D>(BlitTarget{}, blit, [&](auto write) {
+                for (int k = 0; k < count; ++k) {
+                    write(to, k, convert(S::Get(from, k)));
+                }
+            });
+        });
+    });
+}
 
 bool Blit(const BlitTarget& target, const BlitRect& to, const BlitSource& source,
           const BlitRect& from, const BlitOperation& operation) {

@@ -2,11 +2,18 @@
 
 #include <cstring>
 
-#include "platform/gdi/gdi_format.h"
-
 namespace kvgdi {
 
-// The rows never overlap, so __restrict spares the loops a run-time alias check.
+// Conversions are compiled once per instruction set and picked when the library
+// loads, where the toolchain can (an ifunc); elsewhere the portable loop alone. The
+// thread sanitizer's runtime is not up yet when ifunc resolvers run, so its builds
+// keep the portable loop too.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) && \
+    !defined(__SANITIZE_THREAD__)
+#define KVGDI_CPU_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
+#else
+#define KVGDI_CPU_CLONES
+#endif
 
 namespace {
 
@@ -34,22 +41,72 @@ uint32_t Widen555(uint32_t v) {
     return (Expand5((v >> 10) & 31) << 16) | (Expand5((v >> 5) & 31) << 8) | Expand5(v & 31);
 }
 
-}  // namespace
+// No 5-5-5 pixel has bit 15 set once masked, so nothing matches this.
+constexpr uint32_t kNoKeyPixel555 = 0x8000;
 
-void CopyRow555To8888(uint8_t* __restrict to, const uint8_t* __restrict from, int count) {
+// The 5-5-5 pixel that the per-pixel path would find equal to the key, or
+// kNoKeyPixel555. That path widens each pixel to 0x00RRGGBB and compares it with the
+// key's low 24 bits; widening is one-to-one and Expand5(v) >> 3 == v, so the key
+// narrowed channel by channel is the only candidate, and it matches exactly when it
+// widens back to the key.
+uint32_t KeyPixel555(COLORREF key) {
+    const uint32_t candidate = Rgb555::FromColor(key);
+    return Rgb555::ToColor(candidate) == (key & 0xFFFFFFu) ? candidate : kNoKeyPixel555;
+}
+
+// The rows never overlap, so __restrict spares the loops a run-time alias check.
+
+template <int kBytesPerPixel>
+void composite_src_memcpy(uint8_t* __restrict to, const uint8_t* __restrict from, int count,
+                          COLORREF) {
+    std::memcpy(to, from, static_cast<size_t>(count) * kBytesPerPixel);
+}
+
+KVGDI_CPU_CLONES void composite_src_555_8888(uint8_t* __restrict to, const uint8_t* __restrict from,
+                                             int count, COLORREF) {
     for (int i = 0; i < count; ++i) {
         Store8888(to, i, Widen555(Load555(from, i)));
     }
 }
 
-void CopyUnkeyedRow555To8888(uint8_t* __restrict to, const uint8_t* __restrict from, int count,
-                             uint32_t keyPixel) {
+KVGDI_CPU_CLONES void composite_keyed_555_8888(uint8_t* __restrict to,
+                                               const uint8_t* __restrict from, int count,
+                                               COLORREF key) {
+    const uint32_t keyPixel = KeyPixel555(key);
     for (int i = 0; i < count; ++i) {
         const uint32_t v = Load555(from, i);
         // All ones where the pixel is the key: a select rather than a branch.
         const uint32_t keep = 0u - static_cast<uint32_t>((v & 0x7FFFu) == keyPixel);
         Store8888(to, i, (Load8888(to, i) & keep) | (Widen555(v) & ~keep));
     }
+}
+
+constexpr RowPath kRowPaths[] = {
+    {"composite_src_memcpy_555", PixelFormat::Rgb555, PixelFormat::Rgb555, RowOperation::Copy,
+     composite_src_memcpy<2>},
+    {"composite_src_memcpy_888", PixelFormat::Rgb888, PixelFormat::Rgb888, RowOperation::Copy,
+     composite_src_memcpy<3>},
+    {"composite_src_memcpy_8888", PixelFormat::Xrgb8888, PixelFormat::Xrgb8888, RowOperation::Copy,
+     composite_src_memcpy<4>},
+    {"composite_src_555_8888", PixelFormat::Rgb555, PixelFormat::Xrgb8888, RowOperation::Copy,
+     composite_src_555_8888},
+    {"composite_keyed_555_8888", PixelFormat::Rgb555, PixelFormat::Xrgb8888, RowOperation::Keyed,
+     composite_keyed_555_8888},
+};
+
+}  // namespace
+
+std::span<const RowPath> RowPaths() {
+    return kRowPaths;
+}
+
+RowFunction FindRowPath(PixelFormat source, PixelFormat dest, RowOperation operation) {
+    for (const RowPath& path : kRowPaths) {
+        if (path.source == source && path.dest == dest && path.operation == operation) {
+            return path.function;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace kvgdi

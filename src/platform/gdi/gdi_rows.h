@@ -1,22 +1,44 @@
-// Whole-row conversions for blits that read a source row left to right unscaled:
-// one call per row and no per-pixel branches, so the compiler vectorises them.
-// Each gives exactly what the engine's per-pixel conversion gives. `to` and `from`
-// never overlap (the engine copies a source that shares the destination's memory).
+// The blit engine's fast paths: whole-row functions for blits that read a source row
+// left to right unscaled, looked up by {source format, destination format,
+// operation}. Each gives exactly what the engine's per-pixel path gives (GenericRow
+// below); `to` and `from` never overlap, since the engine snapshots a source that
+// shares the destination's memory.
 #pragma once
 
 #include <cstdint>
+#include <span>
+
+#include "platform/gdi/gdi_format.h"
+#include "platform/win32_types.h"
 
 namespace kvgdi {
 
-// A keyPixel for CopyUnkeyedRow555To8888 that no 5-5-5 pixel matches.
-constexpr uint32_t kNoKeyPixel555 = 0x8000;
+enum class RowOperation {
+    Copy,   // SRCCOPY
+    Keyed,  // TransparentBlt: source pixels whose colour is the key leave the destination
+};
 
-// Rgb555 pixels to Xrgb8888 words 0x00RRGGBB, each channel widened as
-// (v << 3) | (v >> 2); bit 15 of the source is ignored.
-void CopyRow555To8888(uint8_t* to, const uint8_t* from, int count);
+// `count` pixels from the span's first source pixel to its first destination pixel.
+using RowFunction = void (*)(uint8_t* to, const uint8_t* from, int count, COLORREF key);
 
-// As CopyRow555To8888, except that source pixels whose low 15 bits equal keyPixel
-// leave the destination as it was.
-void CopyUnkeyedRow555To8888(uint8_t* to, const uint8_t* from, int count, uint32_t keyPixel);
+struct RowPath {
+    const char* name;
+    PixelFormat source;
+    PixelFormat dest;
+    RowOperation operation;
+    RowFunction function;
+};
+
+// Every fast path, for the engine and for the test that checks each against the
+// per-pixel path.
+std::span<const RowPath> RowPaths();
+
+// Null when the blit has to go pixel by pixel.
+RowFunction FindRowPath(PixelFormat source, PixelFormat dest, RowOperation operation);
+
+// The engine's per-pixel conversion and write over one row: the reference for the
+// fast paths. Monochrome rows are not handled.
+void GenericRow(PixelFormat source, PixelFormat dest, RowOperation operation, uint8_t* to,
+                const uint8_t* from, int count, COLORREF key);
 
 }  // namespace kvgdi

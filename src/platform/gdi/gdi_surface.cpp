@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/row_bytes.h"
 #include "platform/surface_limits.h"
 
 namespace kvgdi {
@@ -10,9 +11,8 @@ size_t RowBytes(int width, int bitsPerPixel, size_t alignment) {
     if (width <= 0) {
         return 0;
     }
-    const size_t bits = static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel);
-    const size_t bytes = (bits + 7) / 8;
-    return (bytes + alignment - 1) / alignment * alignment;
+    return static_cast<size_t>(
+        kvrow::RowBytes(width, bitsPerPixel, static_cast<int64_t>(alignment)));
 }
 
 namespace {

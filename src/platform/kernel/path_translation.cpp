@@ -79,9 +79,21 @@ std::string ToPosixSeparators(std::string_view windowsPath) {
 }
 
 std::string ResolveCase(const std::string& posixPath) {
+    // Most paths exist as written, or name a new file in a folder that does: one or
+    // two lstat calls then, where a walk would take one per component.
+    if (posixPath.find("//") == std::string::npos && Exists(posixPath)) {
+        return posixPath;
+    }
+    const size_t slash = posixPath.find_last_of('/', posixPath.size() - 2);
     std::string resolved = !posixPath.empty() && posixPath[0] == '/' ? "/" : "";
+    std::string_view rest = posixPath;
+    if (slash != std::string::npos && slash > 0 && posixPath.find("//") == std::string::npos &&
+        Exists(posixPath.substr(0, slash))) {
+        resolved = posixPath.substr(0, slash);
+        rest = std::string_view(posixPath).substr(slash + 1);
+    }
     bool resolving = true;
-    for (const std::string_view component : SplitComponents(posixPath)) {
+    for (const std::string_view component : SplitComponents(rest)) {
         if (!resolved.empty() && resolved.back() != '/') {
             resolved += '/';
         }

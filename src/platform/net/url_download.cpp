@@ -2,6 +2,8 @@
 // it; the file is created only when a 2xx body starts, so a failure before that
 // leaves whatever was at the path alone, and a failure after it deletes the file.
 // Every phase is bounded in time so that a stopping thread never waits long.
+// Each thread keeps one easy handle, so that its downloads from one server reuse
+// the connection as the system's URL-download service does.
 #include <atomic>
 #include <chrono>
 
@@ -17,9 +19,25 @@ constexpr long kDefaultConnectMs = 5000;
 // A transfer that receives no byte for this long ends.
 constexpr long kDefaultStallMs = 5000;
 constexpr long kOverallCapSeconds = 60;
+// Error pages up to this size are read and dropped rather than cut off.
+constexpr size_t kMaxDiscardedErrorBody = 64 * 1024;
+// An idle kept-alive connection older than this is closed instead of reused.
+constexpr long kMaxIdleConnectionSeconds = 30;
 
 std::atomic<long> g_connectMs{kDefaultConnectMs};
 std::atomic<long> g_stallMs{kDefaultStallMs};
+
+// The calling thread's handle with every option back at its default; its
+// connections stay open for the next call. Null when libcurl cannot make one.
+CURL* ThreadHandle() {
+    thread_local EasyHandle handle;
+    if (handle) {
+        curl_easy_reset(handle.get());
+    } else {
+        handle.reset(curl_easy_init());
+    }
+    return handle.get();
+}
 
 // The download target, created on the first byte of a 2xx body and deleted
 // again unless it is kept.
@@ -85,6 +103,7 @@ struct Transfer {
     std::chrono::milliseconds stallLimit;
     bool fileFailed = false;
     curl_off_t received = 0;
+    size_t discarded = 0;
     Clock::time_point lastProgress = Clock::now();
 };
 
@@ -99,8 +118,10 @@ size_t WriteBody(char* data, size_t size, size_t count, void* userdata) {
         long status = 0;
         curl_easy_getinfo(transfer->curl, CURLINFO_RESPONSE_CODE, &status);
         // The body of an error answer is never written; the status decides the result.
+        // A short one is read to its end so that the connection stays usable.
         if (!IsSuccessStatus(status)) {
-            return 0;
+            transfer->discarded += bytes;
+            return transfer->discarded <= kMaxDiscardedErrorBody ? bytes : 0;
         }
         if (!transfer->file.Open()) {
             transfer->fileFailed = true;
@@ -133,6 +154,7 @@ bool Configure(CURL* curl, LPCSTR url, Transfer* transfer) {
            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortWhenStalled) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_XFERINFODATA, transfer) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_TIMEOUT, kOverallCapSeconds) == CURLE_OK &&
+           curl_easy_setopt(curl, CURLOPT_MAXAGE_CONN, kMaxIdleConnectionSeconds) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_WRITEDATA, transfer) == CURLE_OK;
 }
@@ -169,18 +191,17 @@ HRESULT URLDownloadToFileA(LPUNKNOWN, LPCSTR szURL, LPCSTR szFileName, DWORD,
     if (szFileName == nullptr || !kvplatform::InitCurlOnce()) {
         return E_FAIL;
     }
-    EasyHandle curl(curl_easy_init());
-    if (!curl) {
+    CURL* curl = ThreadHandle();
+    if (curl == nullptr) {
         return E_FAIL;
     }
-    Transfer transfer{curl.get(), TargetFile(szFileName),
-                      std::chrono::milliseconds(g_stallMs.load())};
-    if (!Configure(curl.get(), szURL, &transfer)) {
+    Transfer transfer{curl, TargetFile(szFileName), std::chrono::milliseconds(g_stallMs.load())};
+    if (!Configure(curl, szURL, &transfer)) {
         return E_FAIL;
     }
-    const CURLcode code = curl_easy_perform(curl.get());
+    const CURLcode code = curl_easy_perform(curl);
     long status = 0;
-    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
 
     if (transfer.fileFailed) {
         return E_FAIL;

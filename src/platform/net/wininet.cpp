@@ -49,6 +49,17 @@ std::shared_ptr<InternetObject> FindInternetObject(HINTERNET handle) {
     return kvplatform::LookupHandle<InternetObject>(handle);
 }
 
+// The request behind a handle; empty, with the error set, for an unknown handle
+// or a session.
+std::shared_ptr<InternetRequest> FindRequest(HINTERNET handle) {
+    const std::shared_ptr<InternetObject> object = FindInternetObject(handle);
+    auto request = std::dynamic_pointer_cast<InternetRequest>(object);
+    if (object && !request) {
+        Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    }
+    return request;
+}
+
 }  // namespace
 
 HINTERNET InternetOpenA(LPCSTR lpszAgent, DWORD dwAccessType, LPCSTR /*lpszProxy*/,
@@ -123,13 +134,9 @@ HINTERNET InternetOpenUrlA(HINTERNET hInternet, LPCSTR lpszUrl, LPCSTR lpszHeade
 
 BOOL HttpQueryInfoA(HINTERNET hRequest, DWORD dwInfoLevel, LPVOID lpBuffer,
                     LPDWORD lpdwBufferLength, LPDWORD /*lpdwIndex*/) {
-    const std::shared_ptr<InternetObject> object = FindInternetObject(hRequest);
-    if (!object) {
-        return FALSE;
-    }
-    auto request = std::dynamic_pointer_cast<InternetRequest>(object);
+    const std::shared_ptr<InternetRequest> request = FindRequest(hRequest);
     if (!request) {
-        return Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+        return FALSE;
     }
     if (lpdwBufferLength == nullptr) {
         return Fail(ERROR_INVALID_PARAMETER);
@@ -169,13 +176,9 @@ BOOL InternetReadFile(HINTERNET hFile, LPVOID lpBuffer, DWORD dwNumberOfBytesToR
     if (lpdwNumberOfBytesRead != nullptr) {
         *lpdwNumberOfBytesRead = 0;
     }
-    const std::shared_ptr<InternetObject> object = FindInternetObject(hFile);
-    if (!object) {
-        return FALSE;
-    }
-    auto request = std::dynamic_pointer_cast<InternetRequest>(object);
+    const std::shared_ptr<InternetRequest> request = FindRequest(hFile);
     if (!request) {
-        return Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+        return FALSE;
     }
     if (lpdwNumberOfBytesRead == nullptr || (lpBuffer == nullptr && dwNumberOfBytesToRead != 0)) {
         return Fail(ERROR_INVALID_PARAMETER);

@@ -1,12 +1,14 @@
-// Message-only windows: queues, filters, cross-thread posting, window DCs.
+// Message-only windows: queues, filters, cross-thread posting.
 #include <thread>
 
-#include "gdi_test_util.h"
+#include <gtest/gtest.h>
+
+#include "platform/win32.h"
 
 namespace {
 
-HWND NewWindow(int w = 0, int h = 0) {
-    return CreateWindowExA(0, "AnyClass", "", 0, 0, 0, w, h, HWND_MESSAGE, nullptr, nullptr,
+HWND NewWindow() {
+    return CreateWindowExA(0, "AnyClass", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                            nullptr);
 }
 
@@ -63,30 +65,6 @@ TEST(MessageQueue, GetWaitsForAnotherThread) {
     std::thread destroyer([window] { DestroyWindow(window); });
     EXPECT_EQ(GetMessageA(&msg, window, WM_USER, WM_USER), -1);
     destroyer.join();
-}
-
-TEST(WindowDc, IsACanvasOfTheWindowSize) {
-    HWND window = NewWindow(5, 3);
-    HDC dc = GetDC(window);
-    HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
-    EXPECT_EQ(SelectObject(dc, bitmap), nullptr);  // window DCs draw on their canvas only
-    DeleteObject(bitmap);
-    HBRUSH brush = CreateSolidBrush(RGB(7, 8, 9));
-    const RECT r{1, 1, 3, 2};
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    EXPECT_EQ(ReleaseDC(window, dc), 1);
-
-    HDC again = GetDC(window);  // the same canvas through a new DC
-    const gditest::Pixels p = gditest::Read(again);
-    EXPECT_EQ(p.width, 5);
-    EXPECT_EQ(p.height, 3);
-    EXPECT_EQ(p.At(2, 1), RGB(7, 8, 9));
-    EXPECT_EQ(p.At(3, 1), 0u);
-    ReleaseDC(window, again);
-    EXPECT_EQ(ReleaseDC(window, again), 0);
-    DestroyWindow(window);
-    EXPECT_EQ(GetDC(window), nullptr);
 }
 
 }  // namespace
