@@ -58,17 +58,15 @@ int CKvAvatar::CreateEx(const char* id, int a2, int a3, int a4, int a5, int a6, 
 int CKvAvatar::CreateAvatar(bool blocking, const char* id, int a2, int a3, int a4, int a5, int a6,
                             int a7) {
     LetGo();
-    auto avatars =
-        std::shared_ptr<Avatars>(new (std::nothrow) Avatars, std::default_delete<Avatars>());
-    if (!avatars) {
-        return 0;
-    }
-    if (m_bUseNewAvatar) {
-        avatars->animated.reset(new (std::nothrow) CKvAniAvatar());
-    } else {
-        avatars->legacy.reset(new (std::nothrow) CKvAvtr());
-    }
-    if (!avatars->animated && !avatars->legacy) {
+    std::shared_ptr<Avatars> avatars;
+    try {
+        avatars = std::make_shared<Avatars>();
+        if (m_bUseNewAvatar) {
+            avatars->animated = std::make_unique<CKvAniAvatar>();
+        } else {
+            avatars->legacy = std::make_unique<CKvAvtr>();
+        }
+    } catch (const std::bad_alloc&) {
         return 0;
     }
     m_pAvatars = avatars;

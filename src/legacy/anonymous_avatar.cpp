@@ -1,5 +1,7 @@
 #include "legacy/anonymous_avatar.h"
 
+#include <new>
+
 #include "base/avatar_log.h"
 #include "imaging/pixel.h"
 #include "legacy/masked_paint.h"
@@ -13,19 +15,21 @@ namespace {
 
 constexpr int kPictureWidth = 45;
 
-// The file's picture in the top-left corner over transparent blue, cut to 45 x height.
-void MakeAnonymousImage(CKvAImage& image, int height) {
+// The file's picture in the top-left corner over transparent blue, cut to 45 x height;
+// an empty image when the file is missing, null when there is no memory.
+CKvAImage* MakeAnonymousImage(int height) {
+    CKvAImage* image = new (std::nothrow) CKvAImage;
     CKvAImage file;
     if (!file.Create(".\\images\\defaultMAvtr.qim")) {
         AvatarLog("KVAVTR:: ERROR:: file, [.\\images\\default{M,W}Avtr.qim] not found!!\n");
-        return;
+        return image;
     }
     file.SetTransparentColor(kvpixel::kKeyColor);
-    if (!image.Create(kPictureWidth, height)) {
-        return;
+    if (image != nullptr && image->Create(kPictureWidth, height)) {
+        image->FillRect(kvpixel::kKeyColor, 255);
+        image->Draw(0, 0, file, 255);
     }
-    image.FillRect(kvpixel::kKeyColor, 255);
-    image.Draw(0, 0, file, 255);
+    return image;
 }
 
 struct AnonymousSize {
@@ -58,7 +62,7 @@ void PaintAnonymous(HDC hdc, int x, int y, int size, bool selected) {
     CKvAImage& picture = *chosen.picture;
     g_AnonymousBmi.bmiHeader.biWidth = picture.GetWidth();
     g_AnonymousBmi.bmiHeader.biHeight = -picture.GetHeight();
-    ScratchDc canvas(hdc, chosen.width, chosen.height);
+    ScratchCanvas canvas = CompatibleCanvas(hdc, chosen.width, chosen.height);
     HBRUSH key = CreateSolidBrush(kvpixel::kKeyColor);
     const RECT whole = {0, 0, chosen.width, chosen.height};
     FillRect(canvas.dc(), &whole, key);
@@ -79,11 +83,9 @@ int initAnonymousBitmap() {
         return 1;
     }
     delete g_pAnonymousImage64;
-    g_pAnonymousImage64 = new CKvAImage;
-    MakeAnonymousImage(*g_pAnonymousImage64, 64);
+    g_pAnonymousImage64 = MakeAnonymousImage(64);
     delete g_pAnonymousImage102;
-    g_pAnonymousImage102 = new CKvAImage;
-    MakeAnonymousImage(*g_pAnonymousImage102, 102);
+    g_pAnonymousImage102 = MakeAnonymousImage(102);
     g_AnonymousBmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     g_AnonymousBmi.bmiHeader.biPlanes = 1;
     g_AnonymousBmi.bmiHeader.biBitCount = 16;

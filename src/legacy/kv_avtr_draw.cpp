@@ -16,7 +16,7 @@ int CKvAvtr::PaintTo(HDC hdc, int x, int y, bool selected) {
     if (!HasAvatarBitmap()) {
         return 0;
     }
-    ScratchDc picture(hdc, m_nDrawWidth, m_nDrawHeight);
+    ScratchCanvas picture = CompatibleCanvas(hdc, m_nDrawWidth, m_nDrawHeight);
     StretchDIBits(picture.dc(), 0, 0, m_Image.GetWidth(), m_Image.GetHeight(), 0, 0,
                   m_Image.GetWidth(), m_Image.GetHeight(), m_Image.GetBits(0), &m_bmi,
                   DIB_RGB_COLORS, SRCCOPY);

@@ -10,31 +10,21 @@ constexpr COLORREF kSelectionTint = 0x00005050;
 
 }  // namespace
 
-ScratchDc::ScratchDc(HDC like, HBITMAP bitmap) : m_hdc(CreateCompatibleDC(like)), m_bitmap(bitmap) {
-    SetMapMode(m_hdc, GetMapMode(like));
-    m_old = SelectObject(m_hdc, m_bitmap);
-}
-
-ScratchDc::ScratchDc(HDC like, int w, int h)
-    : ScratchDc(like, CreateCompatibleBitmap(like, w, h)) {}
-
-ScratchDc::~ScratchDc() {
-    SelectObject(m_hdc, m_old);
-    DeleteObject(m_bitmap);
-    DeleteDC(m_hdc);
+ScratchCanvas CompatibleCanvas(HDC like, int w, int h) {
+    return ScratchCanvas(like, CreateCompatibleBitmap(like, w, h));
 }
 
 void MaskedPaint(HDC target, int x, int y, int w, int h, HDC picture, bool selected) {
     // White where the picture is transparent, black elsewhere.
-    ScratchDc mask(target, CreateBitmap(w, h, 1, 1, nullptr));
+    ScratchCanvas mask(target, CreateBitmap(w, h, 1, 1, nullptr));
     SetBkColor(picture, kvpixel::kKeyColor);
     BitBlt(mask.dc(), 0, 0, w, h, picture, 0, 0, SRCCOPY);
 
-    ScratchDc sprite(selected ? picture : target, w, h);
+    ScratchCanvas sprite = CompatibleCanvas(selected ? picture : target, w, h);
     BitBlt(sprite.dc(), 0, 0, w, h, picture, 0, 0, SRCCOPY);
     if (selected) {
         // The tint, white where transparent, masks the sprite in one operation.
-        ScratchDc selection(target, w, h);
+        ScratchCanvas selection = CompatibleCanvas(target, w, h);
         HBRUSH tint = CreateSolidBrush(kSelectionTint);
         const RECT whole = {0, 0, w, h};
         FillRect(selection.dc(), &whole, tint);
@@ -45,7 +35,7 @@ void MaskedPaint(HDC target, int x, int y, int w, int h, HDC picture, bool selec
         BitBlt(sprite.dc(), 0, 0, w, h, mask.dc(), 0, 0, kMaskOutRop);
     }
 
-    ScratchDc background(target, w, h);
+    ScratchCanvas background = CompatibleCanvas(target, w, h);
     BitBlt(background.dc(), 0, 0, w, h, target, x, y, SRCCOPY);
     BitBlt(background.dc(), 0, 0, w, h, mask.dc(), 0, 0, SRCAND);
     BitBlt(background.dc(), 0, 0, w, h, sprite.dc(), 0, 0, SRCPAINT);

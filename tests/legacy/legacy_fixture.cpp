@@ -1,14 +1,13 @@
 #include "legacy_fixture.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 #include "legacy/legacy_tables.h"
 #include "platform/testing.h"
-#include "support/legacy_art.h"
 
 namespace legacy_test {
 namespace fs = std::filesystem;
@@ -17,18 +16,16 @@ namespace {
 
 class ArtFolder : public ::testing::Environment {
 public:
-    ~ArtFolder() override {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
+    void TearDown() override {
+        fs::current_path(m_oldCwd);
+        fs::remove_all(m_folder);
     }
-    void TearDown() override { fs::current_path(m_oldCwd); }
 
     int Load() {
         kvtest::LegacyArt art(m_folder.string());
         art.Set("MA1", "S", "2").Set("MA1", "S1", "3").Set("MA1", "S2", "1");
-        art.SubSheet("MA1", 1, 3).SubSheet("MA1", 2, 1);
-        art.Set("MHCN", "N", "7").HairColor("MRHC", 6).HairColor("MFHC", 7);
-        art.Set("FHCN", "N", "2").Set("FRHAT", "", "");
+        art.Sheet("MA10001", 3).Sheet("MA10002", 1).Sheet("MRHC6", 4).Sheet("MFHC7", 4);
+        art.Set("MHCN", "N", "7").Set("FHCN", "N", "2").Set("FRHAT", "", "");
         EXPECT_TRUE(art.Write());
         std::ofstream(m_folder / "registry.ini")
             << "[Software\\Veltrun.Com\\KOREAN]\nHome=" << m_folder.string() << "\n";
@@ -39,7 +36,7 @@ public:
 
 private:
     const fs::path m_folder =
-        fs::temp_directory_path() / ("kvavtr-legacy-" + std::to_string(::getpid()));
+        fs::temp_directory_path() / ("kvavtr-legacy-" + std::to_string(getpid()));
     const fs::path m_oldCwd = fs::current_path();
 };
 
@@ -62,7 +59,7 @@ uint16_t ImagePixel(CKvAImage& image, int x, int y) {
 
 std::string Bands(CKvAImage& image) {
     std::string names;
-    for (int band = 0; band < kvtest::kLegacyBands; ++band) {
+    for (int band = 0; band < 11; ++band) {
         names += (band ? " " : "") +
                  kvtest::LegacyPixelName(ImagePixel(image, band * kvtest::kLegacyBand + 1, 10));
     }

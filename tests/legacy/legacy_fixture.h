@@ -1,13 +1,14 @@
 // One legacy art folder per test process (the sheets load once per process): the
-// current folder and the portal home, with sub-sheets for MA1, seven male hair
-// colours in the settings, two female ones, and no settings section for FRHAT.
+// current folder and the portal home, with sub-sheets for MA1 (3 and 1 tiles), seven
+// male hair colours asked for, two female ones, and no settings section for FRHAT.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "legacy/kv_avtr.h"
-#include "support/dc_canvas.h"
+#include "support/white_canvas.h"
+#include "support/legacy_art.h"
 
 namespace legacy_test {
 
@@ -15,9 +16,7 @@ namespace legacy_test {
 int LoadLegacyArt();
 
 uint16_t ImagePixel(CKvAImage& image, int x, int y);
-// The name of the layer and frame that each of the 11 bands shows at row 10.
+// What each of the 11 bands shows at row 10, e.g. "MA4:0 MRH:1 ...".
 std::string Bands(CKvAImage& image);
-
-using Canvas = kvtest::DcCanvas;
 
 }  // namespace legacy_test

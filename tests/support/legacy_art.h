@@ -1,9 +1,8 @@
-// Legacy art for tests: every sheet of the legacy tables, the two fixed sheets, the
-// two question-mark pictures and the settings file, written as bitmap files in
-// which every tile of every sheet has a colour of its own. A tile paints the
-// columns from 4 x rank onwards, where rank is the sheet's place in the back-to-
-// front order, so a composed picture shows in each 4-column band which layer and
-// frame was drawn last there. The 4 bottom rows stay transparent.
+// Legacy art for tests: all sheets, the fixed sheets, the question-mark pictures and
+// Avatar3.ini, each tile in a colour of its own. A tile paints the columns from 4 x
+// rank on (rank: the sheet's place in the back-to-front order), so each 4-column
+// band of a composition names the layer drawn last there. The last 4 rows (5 on the
+// 45 x 102 question marks, whose first 3 columns are also clear) are pure blue.
 #pragma once
 
 #include <cstdint>
@@ -12,43 +11,29 @@
 
 namespace kvtest {
 
-constexpr int kLegacyTileWidth = 46;
-constexpr int kLegacyTileHeight = 64;
 constexpr int kLegacyBand = 4;
-constexpr int kLegacyBands = 11;
-// Both question-mark pictures are this size; their first 3 columns and last 5 rows
-// are transparent, so halving them meets blocks of 0 to 4 opaque pixels.
-constexpr int kQuestionWidth = 45;
-constexpr int kQuestionHeight = 102;
 
-// The 16-bit pixel of one tile of a sheet ("MRH", "MRHC2", "MA10001", "default",
-// "defaultMAvtr"...); never pure blue.
+// The 16-bit pixel of a sheet's tile ("MRHC2", "MA10001", "default"...), never blue.
 uint16_t LegacyTilePixel(const std::string& sheet, int tile);
-// "MRH:1" for a pixel of LegacyTilePixel, "transparent" for pure blue, "?" else.
+// "MRH:1" for a LegacyTilePixel, "transparent" for pure blue, "?" otherwise.
 std::string LegacyPixelName(uint16_t pixel);
-// The colour value a device context shows for a 16-bit pixel.
+// The COLORREF a DC shows for a 16-bit pixel.
 uint32_t LegacyPixelColor(uint16_t pixel);
 
 class LegacyArt {
 public:
-    // Sheets go to folder\Avatar, pictures to folder\images. Every table sheet has
-    // 4 tiles; 5 hair colours each; the settings say so unless changed by Set.
+    // Table sheets have 4 tiles, hair tables 5 colours, and the settings say so.
     explicit LegacyArt(std::string folder);
-
-    // A settings value; an empty value removes the key, an empty key the section.
+    // An empty value removes the key, an empty key the section.
     LegacyArt& Set(const std::string& section, const std::string& key, const std::string& value);
-    // A sub-sheet file "<sheet><number as 4 digits>.avt" with its own colours.
-    LegacyArt& SubSheet(const std::string& sheet, int number, int tiles);
-    // A hair-colour sheet beyond the five, e.g. ("MRHC", 6).
-    LegacyArt& HairColor(const std::string& table, int color);
-
-    // Writes all files. False when one cannot be written.
+    // One more sheet file, e.g. a sub-sheet "MA10001" or a hair colour "MRHC6".
+    LegacyArt& Sheet(const std::string& name, int tiles);
     bool Write() const;
 
 private:
     std::string m_folder;
     std::map<std::string, std::map<std::string, std::string>> m_settings;
-    std::map<std::string, int> m_extraSheets;
+    std::map<std::string, int> m_sheets;
 };
 
 }  // namespace kvtest

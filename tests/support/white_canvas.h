@@ -10,7 +10,7 @@ namespace kvtest {
 
 class WhiteCanvas {
 public:
-    WhiteCanvas(int width, int height, COLORREF fill = 0x00FFFFFF) {
+    WhiteCanvas(int width, int height, COLORREF fill = 0x00FFFFFF) : m_width(width) {
         HDC screen = GetDC(nullptr);
         m_dc = CreateCompatibleDC(screen);
         m_bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -29,6 +29,7 @@ public:
         DeleteDC(m_dc);
     }
     operator HDC() const { return m_dc; }
+    HDC dc() const { return m_dc; }
     // What the canvas shows, rows top first.
     std::vector<COLORREF> Pixels() const {
         int width = 0;
@@ -37,8 +38,13 @@ public:
         kvplatform::ReadDcPixels(m_dc, width, height, pixels);
         return pixels;
     }
+    COLORREF At(int x, int y) const {
+        return Pixels().at(static_cast<size_t>(y) * static_cast<size_t>(m_width) +
+                           static_cast<size_t>(x));
+    }
 
 private:
+    int m_width;
     HDC m_dc;
     HBITMAP m_bitmap;
     HGDIOBJ m_old;

@@ -1,5 +1,6 @@
-// kvavtr animated: creates an animated avatar on a message-only window, waits for
-// its notification, and draws it (and, with --frames, the frames that follow) to PNG.
+// kvavtr animated: creates an animated avatar through the facade on a message-only
+// window, waits for its notification, and draws it (and, with --frames, the frames
+// that follow) to PNG.
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -7,6 +8,8 @@
 
 #include "animated/ani_avatar_load.h"
 #include "animated/kv_ani_avatar.h"
+#include "animated/kv_avatar.h"
+#include "canvas_dc.h"
 #include "command.h"
 #include "option_values.h"
 #include "platform/testing.h"
@@ -73,19 +76,15 @@ bool ParseAnimatedOptions(const Args& args, AnimatedOptions& o, std::string& err
     return error.empty();
 }
 
-// Opens the loaded size, which only the avatar holds.
-class SizedAvatar : public CKvAniAvatar {
-public:
-    SIZE LoadedSize() const { return {m_nWidth, m_nHeight}; }
-};
-
 // Waits for the next 1060 message, printing every message taken; false when the
-// deadline passes first.
-bool NextMessage(HWND window, Clock::time_point deadline, MSG& msg) {
+// deadline passes first. An lParam that names the facade prints as "facade".
+bool NextMessage(CKvAvatar& facade, HWND window, Clock::time_point deadline, MSG& msg) {
     while (Clock::now() < deadline) {
         if (PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
-            std::printf("message %u wParam %lu lParam %ld\n", msg.message,
-                        static_cast<unsigned long>(msg.wParam), static_cast<long>(msg.lParam));
+            const bool fromFacade = facade.IsMe(reinterpret_cast<CKvAvatar*>(msg.lParam)) != 0;
+            std::printf("message %u wParam %lu lParam %s\n", msg.message,
+                        static_cast<unsigned long>(msg.wParam),
+                        fromFacade ? "facade" : std::to_string(msg.lParam).c_str());
             if (msg.message == kAniAvatarMessage) {
                 return true;
             }
@@ -98,28 +97,16 @@ bool NextMessage(HWND window, Clock::time_point deadline, MSG& msg) {
 
 // Fills a memory DC of the avatar's size with the canvas colour, draws the avatar
 // at (0, 0) and writes the DC.
-bool DrawToPng(SizedAvatar& avatar, unsigned long canvas, const std::string& path,
+bool DrawToPng(CKvAvatar& avatar, unsigned long canvas, const std::string& path,
                std::string& error) {
-    const SIZE size = avatar.LoadedSize();
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(canvas));
-    const RECT whole = {0, 0, size.cx, size.cy};
-    FillRect(dc, &whole, brush);
-    DeleteObject(brush);
-    avatar.Draw(dc, 0, 0, 0);
-    const bool written = WriteDcPng(path, dc, error);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return written;
+    CanvasDc dc(static_cast<int>(avatar.GetWidth()), static_cast<int>(avatar.GetHeight()), canvas);
+    avatar.Draw(dc.dc(), 0, 0, 0);
+    return WriteDcPng(path, dc.dc(), error);
 }
 
-bool Play(SizedAvatar& avatar, HWND window, const AnimatedOptions& options, std::string& error) {
-    avatar.SetHWND(window);
+bool Play(CKvAvatar& avatar, HWND window, const AnimatedOptions& options, std::string& error) {
+    CKvAvatar::m_bUseNewAvatar = 1;
+    avatar.SetWindowHandle(window);
     if (avatar.Create(options.id.c_str(), options.a2, 0, 0, options.a5, options.a6, options.a7) ==
         0) {
         error = "identifier refused: " + options.id;
@@ -128,7 +115,7 @@ bool Play(SizedAvatar& avatar, HWND window, const AnimatedOptions& options, std:
     const auto wait = std::chrono::milliseconds(options.waitMs);
     MSG msg;
     do {
-        if (!NextMessage(window, Clock::now() + wait, msg)) {
+        if (!NextMessage(avatar, window, Clock::now() + wait, msg)) {
             error = "no avatar after " + std::to_string(options.waitMs) + " ms";
             return false;
         }
@@ -143,7 +130,7 @@ bool Play(SizedAvatar& avatar, HWND window, const AnimatedOptions& options, std:
         // drawn; each later message announces a new one.
         const int messages = frame == 0 || !animated ? 0 : frame == 1 ? 2 : 1;
         for (int i = 0; i < messages; ++i) {
-            if (!NextMessage(window, Clock::now() + wait, msg)) {
+            if (!NextMessage(avatar, window, Clock::now() + wait, msg)) {
                 error = "no frame message after " + std::to_string(options.waitMs) + " ms";
                 return false;
             }
@@ -174,7 +161,7 @@ int RunAnimated(const Args& args) {
         CreateWindowExA(0, "", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
     bool played = false;
     {
-        SizedAvatar avatar;
+        CKvAvatar avatar;
         played = Play(avatar, window, options, error);
     }
     DestroyWindow(window);

@@ -3,7 +3,6 @@
 #include <map>
 
 #include "option_values.h"
-#include "render_options.h"
 
 namespace kvcli {
 namespace {
