@@ -27,7 +27,7 @@ void CopyImage(CKvAImage& dst, const CKvAImage& src) {
     }
     dst.SetTransparentColor(src.GetTransparentColor());
     dst.SetTileNum(src.GetTileNum());
-    const size_t rowBytes = static_cast<size_t>(kvpixel::RowBytes(src.GetWidth()));
+    const size_t rowBytes = static_cast<size_t>(src.GetWidth()) * sizeof(uint16_t);
     for (int row = 0; row < src.GetHeight(); ++row) {
         std::memcpy(dst.GetBits(row), src.GetBits(row), rowBytes);
     }

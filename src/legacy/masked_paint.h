@@ -3,8 +3,10 @@
 // of the target, so that the target is read once and written once.
 #pragma once
 
-#include "imaging/scratch_canvas.h"
+#include "imaging/memory_dc.h"
 #include "platform/win32.h"
+
+using lsp::ScratchCanvas;
 
 // Paints the w x h picture selected into `picture` at (x, y) of target. Selected
 // pictures lose the bits 0x50 of their red and green values.
