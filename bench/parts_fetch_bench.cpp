@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "avatar_id/avtr_id.h"
+#include "loopback_http/http_server.h"
 #include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
 #include "support/gif_builder.h"
-#include "support/http_server.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ struct Setting {
     }
 
     std::string root;
-    kvtest::HttpServer server;
+    loopback::HttpServer server;
     std::vector<std::string> paths;
 };
 

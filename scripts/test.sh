@@ -3,6 +3,6 @@
 # warnings as errors) and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
+scripts/deps.sh test
+scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DKVAVTR_TESTS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -7,7 +7,7 @@
 namespace anitest {
 namespace {
 
-using kvtest::HttpFault;
+using loopback::HttpFault;
 constexpr LPARAM kNotify = 0x7A7A;
 
 TEST_F(AniAvatarTest, FileNamesFollowTheDisplayChoices) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "animated/kv_ani_avatar.h"
-#include "support/http_server.h"
+#include "loopback_http/http_server.h"
 
 namespace anitest {
 
@@ -57,7 +57,7 @@ protected:
 
     std::filesystem::path m_home;
     std::filesystem::path m_registry;
-    kvtest::HttpServer m_server;
+    loopback::HttpServer m_server;
     HWND m_window = nullptr;
     std::mutex m_logMutex;
     std::vector<std::string> m_log;

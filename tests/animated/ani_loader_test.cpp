@@ -10,7 +10,7 @@
 namespace anitest {
 namespace {
 
-using kvtest::HttpFault;
+using loopback::HttpFault;
 using std::chrono::milliseconds;
 
 constexpr LPARAM kFirst = 0x1111;

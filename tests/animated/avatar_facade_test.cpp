@@ -112,7 +112,7 @@ TEST_F(AvatarFacadeTest, CopiesShareOneAvatarFreedByTheLast) {
 
 TEST_F(AvatarFacadeTest, FacadesLetGoWhileTheirAvatarLoads) {
     Serve("AGHS_slow.GIF", AvatarGifText(3));
-    m_server.SetFault("/IMG_AVTR/AGHS_slow.GIF", kvtest::HttpFault::kTrickle);
+    m_server.SetFault("/IMG_AVTR/AGHS_slow.GIF", loopback::HttpFault::kTrickle);
     m_server.SetTrickleInterval(std::chrono::milliseconds(1));
     for (int round = 0; round < 3; ++round) {
         auto loading = std::make_unique<CKvAvatar>();

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "loopback_http/http_server.h"
 #include "support/avatar_gif.h"
-#include "support/http_server.h"
 #include "support/png_read.h"
 #include "support/run_program.h"
 
@@ -33,7 +33,7 @@ protected:
         m_server.SetFile("/IMG_AVTR/AGHS_anim.GIF", animated);
         m_server.SetFile("/IMG_AVTR/AWFA_still.GIF", still);
         m_server.SetFile("/IMG_AVTR/AGHS_html.GIF", animated);
-        m_server.SetFault("/IMG_AVTR/AGHS_html.GIF", kvtest::HttpFault::kHtmlErrorPage);
+        m_server.SetFault("/IMG_AVTR/AGHS_html.GIF", loopback::HttpFault::kHtmlErrorPage);
     }
     void TearDown() override {
         unsetenv("KVAVTR_REGISTRY");
@@ -60,7 +60,7 @@ protected:
     }
 
     fs::path m_dir;
-    kvtest::HttpServer m_server;
+    loopback::HttpServer m_server;
 };
 
 TEST_F(AnimatedCommandTest, PlaysTheFramesInTurn) {

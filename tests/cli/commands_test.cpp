@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "loopback_http/http_server.h"
 #include "support/bmp_builder.h"
 #include "support/gif_builder.h"
-#include "support/http_server.h"
 #include "support/png_read.h"
 #include "support/run_program.h"
 
@@ -56,7 +56,7 @@ protected:
     std::string Out(const std::string& name) const { return m_dir + "/" + name; }
 
     const std::string m_dir = kvtest::MakeTempFolder();
-    kvtest::HttpServer m_server;
+    loopback::HttpServer m_server;
 };
 
 TEST_F(RenderCommandTest, DownloadsPartsAndDrawsThemBackToFront) {

@@ -12,6 +12,7 @@
 #include "legacy/anonymous_avatar.h"
 #include "layered/avtr2004.h"
 #include "layered/default_avatars.h"
+#include "legacy/anonymous_avatar.h"
 #include "parts/avtr_part_pool.h"
 #include "parts/download_temp_name.h"
 #include "platform/testing.h"

@@ -8,15 +8,15 @@
 #include <optional>
 #include <thread>
 
+#include "loopback_http/http_server.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 #include "support/bmp_builder.h"
-#include "support/http_server.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using kvtest::HttpFault;
+using loopback::HttpFault;
 
 std::optional<std::string> ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -43,7 +43,7 @@ protected:
         kvplatform::SetDownloadTimeouts(0, 0);
         fs::remove_all(m_folder);
     }
-    kvtest::HttpServer m_server;
+    loopback::HttpServer m_server;
     const fs::path m_folder = kvtest::MakeTempFolder();
     const fs::path m_target = m_folder / "part.gif";
 };
@@ -73,7 +73,7 @@ TEST_F(UrlDownloadTest, AnswersAndFaults) {
         {"/r1", HttpFault::kNone, S_OK, "GIF89a"},                  // five redirects
         {"/r0", HttpFault::kNone, INET_E_DOWNLOAD_FAILURE, "old"},  // six
         {"/to-file", HttpFault::kNone, INET_E_DOWNLOAD_FAILURE, "old"},
-        {"http://127.0.0.1:" + std::to_string(kvtest::HttpServer::UnusedPort()) + "/a",
+        {"http://127.0.0.1:" + std::to_string(loopback::HttpServer::UnusedPort()) + "/a",
          HttpFault::kNone, INET_E_CANNOT_CONNECT, "old"},
         {"", HttpFault::kNone, INET_E_INVALID_URL, "old"},
         {"file://" + m_target.string(), HttpFault::kNone, INET_E_INVALID_URL, "old"},

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "loopback_http/http_server.h"
 #include "platform/win32.h"
-#include "support/http_server.h"
 
 namespace {
 
-using kvtest::HttpFault;
-using kvtest::HttpServer;
+using loopback::HttpFault;
+using loopback::HttpServer;
 
 constexpr DWORD kFlags =
     INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;

@@ -52,12 +52,12 @@ TEST_F(DownloadTest, PartsComeFromTheirServerPathIntoTheirFolderOnce) {
 // part's name; nor may what a stalled transfer left.
 TEST_F(DownloadTest, FailedFetchLeavesNoFileAndIsTriedAgain) {
     m_server.SetFile(ServerPath(false, "lcm001.gif"), MakePartGif(40, 40, 4, 0));
-    for (auto fault : {kvtest::HttpFault::kHtmlErrorPage, kvtest::HttpFault::kStallMidBody}) {
+    for (auto fault : {loopback::HttpFault::kHtmlErrorPage, loopback::HttpFault::kStallMidBody}) {
         m_server.SetFault(ServerPath(false, "lcm001.gif"), fault);
         EXPECT_FALSE(RunStep(false, "lcm001.gif"));
         EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{});
     }
-    m_server.SetFault(ServerPath(false, "lcm001.gif"), kvtest::HttpFault::kNone);
+    m_server.SetFault(ServerPath(false, "lcm001.gif"), loopback::HttpFault::kNone);
     EXPECT_TRUE(RunStep(false, "lcm001.gif"));
     EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{"home/Avatar/lc/lcm001.gif"});
 }
@@ -123,7 +123,7 @@ class SlowStopTest : public PartsTest,
                      public ::testing::WithParamInterface<std::pair<int, StopResult>> {};
 
 TEST_P(SlowStopTest, DropsTheBatchAndTheQueue) {
-    m_server.SetGlobalFault(kvtest::HttpFault::kNeverAnswer);
+    m_server.SetGlobalFault(loopback::HttpFault::kNeverAnswer);
     kvplatform::SetDownloadTimeouts(1000, GetParam().first);
     CAvtrPartPool::DestroyDLThread();
     CAvtrPartPool::CreateDLThread();

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "avatar_id/avtr_id.h"
+#include "loopback_http/http_server.h"
 #include "parts/avtr_download_thread.h"
 #include "parts/avtr_part_pool.h"
-#include "support/http_server.h"
 
 namespace parts_test {
 
@@ -38,7 +38,7 @@ protected:
     // Every file below the temporary folder but the registry, sorted.
     std::vector<std::string> FilesUnderRoot() const;
 
-    kvtest::HttpServer m_server;
+    loopback::HttpServer m_server;
     std::string m_root;
     std::string m_home;
 };

@@ -141,7 +141,7 @@ TEST_F(PoolTest, DefaultImageComesFromTheDefaultFolderOnly) {
 // queued, then decoded on this thread when the walk reaches the second, and the
 // queued request later finds nothing to do.
 TEST_F(PoolTest, MixedRequestDecodesOnTheCallersThread) {
-    m_server.SetFault(ServerPath(false, "bkm001.gif"), kvtest::HttpFault::kNeverAnswer);
+    m_server.SetFault(ServerPath(false, "bkm001.gif"), loopback::HttpFault::kNeverAnswer);
     CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "bkm001.gif");  // keeps the worker busy
     ASSERT_TRUE(WaitUntil([&] { return m_server.TotalRequestCount() == 1; }));
     WriteFile(CachedFile("lc", "lcm001.gif"), MakePartGif(2, 2, 1, 0));

@@ -16,22 +16,12 @@
 #include "png_out.h"
 #include "portal_settings.h"
 #include "render_options.h"
+#include "rendered_avatar.h"
 
 namespace kvcli {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Opens the output region's size, which only the avatar computes.
-class RenderedAvatar : public CAvtr2004 {
-public:
-    SIZE OutputSize() {
-        RECT dest;
-        RECT src;
-        GetDrawRect(dest, src);
-        return {dest.right, dest.bottom};
-    }
-};
 
 long long MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();

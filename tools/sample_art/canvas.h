@@ -25,6 +25,23 @@ enum Colour : uint8_t {
     kShoes,
     kCheek,
     kSilhouette,
+    kSkinTan,
+    kSkinDark,
+    kHairBlack,
+    kHairBlond,
+    kHairBlue,
+    kHat,
+    kHatBand,
+    kBalloon,
+    kString,
+    kScarf,
+    kCape,
+    kGold,
+    kSuit,
+    kJacket,
+    kPanel,
+    kQuestion,
+    kGreen,
     kColourCount
 };
 
@@ -39,12 +56,20 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
     const std::vector<uint8_t>& pixels() const { return m_pixels; }
+    uint8_t At(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
 
     void Rect(int left, int top, int right, int bottom, uint8_t colour);
     // Axis-aligned ellipse inside the box [left, right) x [top, bottom).
     void Ellipse(int left, int top, int right, int bottom, uint8_t colour);
     // The ellipse's border, one pixel wide.
     void EllipseOutline(int left, int top, int right, int bottom, uint8_t colour);
+    // A line one pixel wide from (x0, y0) to (x1, y1), both ends included.
+    void Line(int x0, int y0, int x1, int y1, uint8_t colour);
+    // The opaque pixels of over, moved by (dx, dy).
+    void Paint(const Canvas& over, int dx = 0, int dy = 0);
+    // Every opaque pixel in one colour.
+    void Recolour(uint8_t colour);
+    Canvas Cropped(int left, int top, int width, int height) const;
     // Halves the picture by keeping every second pixel of every second row.
     Canvas Halved() const;
 

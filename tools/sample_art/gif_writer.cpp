@@ -7,6 +7,10 @@
 namespace sampleart {
 namespace {
 
+constexpr int kMapBits = 6;
+constexpr int kMapSize = 1 << kMapBits;
+static_assert(kColourCount <= kMapSize);
+
 struct GifCloser {
     void operator()(GifFileType* gif) const { EGifCloseFile(gif, nullptr); }
 };
@@ -22,8 +26,9 @@ bool PutControl(GifFileType* gif, int delay) {
     return EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control) == GIF_OK;
 }
 
-bool PutLoopForever(GifFileType* gif) {
-    const GifByteType loop[3] = {1, 0, 0};
+bool PutLoop(GifFileType* gif, int loops) {
+    const GifByteType loop[3] = {1, static_cast<GifByteType>(loops & 0xFF),
+                                 static_cast<GifByteType>(loops >> 8)};
     return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
            EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") == GIF_OK &&
            EGifPutExtensionBlock(gif, 3, loop) == GIF_OK && EGifPutExtensionTrailer(gif) == GIF_OK;
@@ -31,7 +36,8 @@ bool PutLoopForever(GifFileType* gif) {
 
 }  // namespace
 
-bool WriteGif(const std::string& path, const std::vector<Frame>& frames, std::string& error) {
+bool WriteGif(const std::string& path, const std::vector<Frame>& frames, std::string& error,
+              int loops) {
     if (frames.empty()) {
         error = "no frames";
         return false;
@@ -42,15 +48,15 @@ bool WriteGif(const std::string& path, const std::vector<Frame>& frames, std::st
         error = "cannot create " + path;
         return false;
     }
-    std::unique_ptr<ColorMapObject, MapDeleter> map(GifMakeMapObject(32, nullptr));
+    std::unique_ptr<ColorMapObject, MapDeleter> map(GifMakeMapObject(kMapSize, nullptr));
     for (int i = 0; i < kColourCount; ++i) {
         map->Colors[i] = {kPalette[i].r, kPalette[i].g, kPalette[i].b};
     }
     EGifSetGifVersion(gif.get(), true);
     const Canvas& first = frames.front().canvas;
-    bool ok =
-        EGifPutScreenDesc(gif.get(), first.width(), first.height(), 5, 0, map.get()) == GIF_OK;
-    ok = ok && (frames.size() == 1 || PutLoopForever(gif.get()));
+    bool ok = EGifPutScreenDesc(gif.get(), first.width(), first.height(), kMapBits, 0, map.get()) ==
+              GIF_OK;
+    ok = ok && (frames.size() == 1 || loops == kPlayOnce || PutLoop(gif.get(), loops));
     for (const Frame& frame : frames) {
         ok = ok && PutControl(gif.get(), frame.delay) &&
              EGifPutImageDesc(gif.get(), 0, 0, frame.canvas.width(), frame.canvas.height(), false,

@@ -13,7 +13,11 @@ struct Frame {
     int delay;  // hundredths of a second
 };
 
+// How often an animation plays: kPlayOnce writes no loop block, 0 loops for ever.
+constexpr int kPlayOnce = -1;
+
 // False with a reason in error when the file cannot be written.
-bool WriteGif(const std::string& path, const std::vector<Frame>& frames, std::string& error);
+bool WriteGif(const std::string& path, const std::vector<Frame>& frames, std::string& error,
+              int loops = 0);
 
 }  // namespace sampleart

@@ -1,8 +1,8 @@
-// A loopback HTTP/1.1 server inside the test process. It serves files from
-// memory, counts the requests for each path, and misbehaves on demand for one
-// path or for all of them. Every connection gets its own thread and is closed
-// after one answer, unless keep-alive is on; Stop() (and the destructor) releases
-// every connection at once.
+// A loopback HTTP/1.1 server inside the process, for the tests and the demo. It
+// serves files from memory, counts the requests for each path, and misbehaves on
+// demand for one path or for all of them. Every connection gets its own thread and
+// is closed after one answer, unless keep-alive is on; Stop() (and the destructor)
+// releases every connection at once.
 #pragma once
 
 #include <atomic>
@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-namespace kvtest {
+namespace loopback {
 
 enum class HttpFault {
     kNone,           // 200 with the file, or 404 when there is none
@@ -31,7 +31,8 @@ enum class HttpFault {
 
 class HttpServer {
 public:
-    // Listens on 127.0.0.1 at a port the system chooses.
+    // Listens on 127.0.0.1 at a port the system chooses; throws std::runtime_error
+    // when the system refuses.
     HttpServer();
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
@@ -49,7 +50,6 @@ public:
     // Paths are matched without their query string.
     void SetFile(const std::string& path, std::string bytes);
     void SetFile(const std::string& path, const std::vector<uint8_t>& bytes);
-    void RemoveFile(const std::string& path);
     // Answers the path with a 302 to location.
     void SetRedirect(const std::string& path, const std::string& location);
     // A path's own fault wins over the global one; kNone there restores normal service.
@@ -112,4 +112,4 @@ private:
     bool m_keepAlive = false;
 };
 
-}  // namespace kvtest
+}  // namespace loopback

@@ -1,4 +1,4 @@
-#include "support/http_server.h"
+#include "loopback_http/http_server.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-namespace kvtest {
+namespace loopback {
 
 namespace {
 
@@ -151,11 +151,6 @@ void HttpServer::SetFile(const std::string& path, std::string bytes) {
 
 void HttpServer::SetFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     SetFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
-void HttpServer::RemoveFile(const std::string& path) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_files.erase(path);
 }
 
 void HttpServer::SetRedirect(const std::string& path, const std::string& location) {
@@ -357,4 +352,4 @@ void HttpServer::WaitForClientToLeave(int fd) {
     }
 }
 
-}  // namespace kvtest
+}  // namespace loopback
