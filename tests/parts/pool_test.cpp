@@ -1,5 +1,4 @@
-// The pool on its own: naming rules, singleton life, the map, pruning, decoding
-// from disk, and how RequestLoad splits work between this thread and the worker.
+// The pool on its own: names, life, the map, pruning, decoding, RequestLoad.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,7 +115,7 @@ TEST_F(PoolTest, DamagedFileIsDeletedAndFetchedAgain) {
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
     pool->FileLoad(id);
     EXPECT_FALSE(std::filesystem::exists(path));
-    m_server.SetFile(ServerPath(false, "lcm001.gif"), MakePartGif(4, 4, 1, 0));
+    ServeGif(false, "lcm001.gif");
     pool->RequestLoad(id, true);
     EXPECT_EQ(RequestsOnceQueueDrained(), 1);
     EXPECT_NE(pool->Get("lcm001"), nullptr);
@@ -127,7 +126,7 @@ TEST_F(PoolTest, DefaultImageComesFromTheDefaultFolderOnly) {
     ASSERT_TRUE(id.IsDefault());
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
     pool->GetPrePath(true) = m_root + "\\images\\";
-    m_server.SetFile(ServerPath(true, "LCM001_HCM001_FNM001A_PNM001.GIF"), MakePartGif(3, 3, 1, 0));
+    ServeGif(true, "LCM001_HCM001_FNM001A_PNM001.GIF");
     pool->RequestLoad(id, true);
     pool->RequestLoad(id, false);
     EXPECT_EQ(RequestsOnceQueueDrained(), 0);
@@ -147,8 +146,7 @@ TEST_F(PoolTest, MixedRequestDecodesOnTheCallersThread) {
     WriteFile(CachedFile("lc", "lcm001.gif"), MakePartGif(2, 2, 1, 0));
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
     pool->Add({"hcm001", PartWithCount(0)});
-    CAvtrId id = MakeId("lcm001_hcm001", false);
-    pool->RequestLoad(id, true);
+    Load("lcm001_hcm001", false, true);
     CAvtrPart* decoded = pool->Get("lcm001");
     ASSERT_NE(decoded, nullptr);
     EXPECT_EQ(RequestsOnceQueueDrained(), 1);  // the blocked one only
