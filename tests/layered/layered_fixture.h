@@ -17,6 +17,7 @@
 #include "layered/default_avatars.h"
 #include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
 
 namespace layered_test {
 

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/testing.h"
+#include "support/bmp_builder.h"
 #include "support/gif_builder.h"
 
 namespace fs = std::filesystem;
