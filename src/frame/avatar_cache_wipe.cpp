@@ -5,7 +5,6 @@
 
 #include "animated/avatar_file_name.h"
 #include "base/veltrun_directory.h"
-#include "parts/download_temp_name.h"
 #include "platform/win32.h"
 
 namespace {
@@ -17,12 +16,6 @@ using FileFilter = bool (*)(const char* name);
 
 bool AnyFile(const char*) {
     return true;
-}
-
-// The cache folder also holds the legacy part sheets and their settings file:
-// only what this library itself leaves there goes at shut-down.
-bool IsWipeableCacheFile(const char* name) {
-    return IsAnimatedAvatarFileName(name) || IsDownloadTemporaryName(name);
 }
 
 bool IsDotEntry(const WIN32_FIND_DATAA& entry) {
@@ -109,7 +102,8 @@ void ClearAvatarCache() {
     if (std::snprintf(cacheFolder, sizeof cacheFolder, "%s\\Avatar", home) >= kPathBuffer) {
         return;
     }
-    DeleteMatchingFiles(cacheFolder, IsWipeableCacheFile);
+    // The folder also holds the legacy part sheets and their settings file.
+    DeleteMatchingFiles(cacheFolder, IsAnimatedCacheFile);
     WipeFirstNumberedFolder(cacheFolder);
     WipeFirstNumberedFolder(cacheFolder);
 }

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "gif/frame_delay.h"
+
 class CAvtrPart;
 
 class CAvtrTickHandler {
@@ -29,8 +31,3 @@ private:
     std::vector<unsigned long> m_vecFrameNo;
     std::vector<unsigned long> m_vecRemain;
 };
-
-// A GIF frame delay (hundredths of a second) in milliseconds: below 5 counts as 100 ms.
-constexpr unsigned long FrameDelayMs(unsigned long delay) {
-    return delay < 5 ? 100 : delay * 10;
-}

@@ -15,6 +15,7 @@
 #include <stdlib.h>
 #include <urlmon.h>
 #include <windows.h>
+#include <wininet.h>
 #else
 #include "platform/gdi/win32_gdi.h"
 #include "platform/kernel/win32_kernel.h"

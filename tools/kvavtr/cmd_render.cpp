@@ -78,18 +78,6 @@ void PrintFetched(const std::set<std::string>& before) {
     }
 }
 
-std::string FramePath(const std::string& out, int frame, int frames) {
-    if (frames == 1) {
-        return out;
-    }
-    const std::string base = out.size() > 4 && out.compare(out.size() - 4, 4, ".png") == 0
-                                 ? out.substr(0, out.size() - 4)
-                                 : out;
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "-%03d.png", frame);
-    return base + suffix;
-}
-
 // Draws every frame into a memory DC of the output size over the canvas colour.
 bool DrawFrames(RenderedAvatar& avatar, const RenderOptions& options, Clock::time_point start,
                 size_t missingParts, std::string& error) {
@@ -114,7 +102,7 @@ bool DrawFrames(RenderedAvatar& avatar, const RenderOptions& options, Clock::tim
             std::printf("first draw, %zu part(s) missing: %lld ms after create\n", missingParts,
                         MsSince(start));
         }
-        ok = WriteDcPng(FramePath(options.out, frame, options.frames), dc, error);
+        ok = WriteDcPng(NumberedPngPath(options.out, frame, options.frames), dc, error);
     }
     DeleteObject(canvas);
     SelectObject(dc, old);

@@ -93,4 +93,16 @@ bool WriteDcPng(const std::string& path, HDC hdc, std::string& error) {
     return WritePng(path, width, height, rgba, error);
 }
 
+std::string NumberedPngPath(const std::string& out, int index, int count) {
+    if (count == 1) {
+        return out;
+    }
+    const std::string base = out.size() > 4 && out.compare(out.size() - 4, 4, ".png") == 0
+                                 ? out.substr(0, out.size() - 4)
+                                 : out;
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "-%03d.png", index);
+    return base + suffix;
+}
+
 }  // namespace kvcli

@@ -19,6 +19,9 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 // expands each 5-bit channel as (v << 3) | (v >> 2) with alpha 255.
 bool WriteImagePng(const std::string& path, CKvAImage& image, std::string& error);
 
+// OUT.png itself for a single picture, else OUT-000.png, OUT-001.png and so on.
+std::string NumberedPngPath(const std::string& out, int index, int count);
+
 // What a device context shows, alpha 255.
 bool WriteDcPng(const std::string& path, HDC hdc, std::string& error);
 

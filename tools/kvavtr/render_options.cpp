@@ -1,41 +1,12 @@
 #include "render_options.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "option_values.h"
+
 #include <functional>
 #include <map>
 
 namespace kvcli {
 namespace {
-
-bool ParseLong(const std::string& text, int base, long long min, long long max, long long& value) {
-    if (text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtoll(text.c_str(), &end, base);
-    return errno == 0 && *end == '\0' && value >= min && value <= max;
-}
-
-bool ParseInt(const std::string& text, int min, int max, int& value) {
-    long long parsed = 0;
-    if (!ParseLong(text, 10, min, max, parsed)) {
-        return false;
-    }
-    value = static_cast<int>(parsed);
-    return true;
-}
-
-// 0xBBGGRR, as Windows colour values are written.
-bool ParseColour(const std::string& text, unsigned long& colour) {
-    long long parsed = 0;
-    if (!ParseLong(text, 0, 0, 0xFFFFFF, parsed)) {
-        return false;
-    }
-    colour = static_cast<unsigned long>(parsed);
-    return true;
-}
 
 bool ParseRect(const std::string& text, RECT& rect) {
     int values[4];

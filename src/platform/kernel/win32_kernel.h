@@ -39,6 +39,8 @@
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 #define MOVEFILE_REPLACE_EXISTING 0x00000001u
+// Accepted by CreateFileA; the layer does not buffer writes.
+#define FILE_FLAG_WRITE_THROUGH 0x80000000u
 
 HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                    LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,

@@ -4,45 +4,28 @@
 // Every phase is bounded in time so that a stopping thread never waits long.
 // Each thread keeps one easy handle, so that its downloads from one server reuse
 // the connection as the system's URL-download service does.
-#include <curl/curl.h>
-
 #include <atomic>
 #include <chrono>
-#include <memory>
-#include <mutex>
 
+#include "platform/net/curl_common.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 
 namespace {
 
+using kvplatform::EasyHandle;
+
 constexpr long kDefaultConnectMs = 5000;
 // A transfer that receives no byte for this long ends.
 constexpr long kDefaultStallMs = 5000;
 constexpr long kOverallCapSeconds = 60;
-constexpr long kMaxRedirects = 5;
 // Error pages up to this size are read and dropped rather than cut off.
 constexpr size_t kMaxDiscardedErrorBody = 64 * 1024;
 // An idle kept-alive connection older than this is closed instead of reused.
 constexpr long kMaxIdleConnectionSeconds = 30;
-constexpr const char* kAllowedProtocols = "http,https";
-// Loopback never goes through a proxy, as Windows bypasses it for local addresses.
-constexpr const char* kNoProxyHosts = "localhost,127.0.0.1,::1";
 
 std::atomic<long> g_connectMs{kDefaultConnectMs};
 std::atomic<long> g_stallMs{kDefaultStallMs};
-
-bool InitCurlOnce() {
-    static std::once_flag once;
-    static CURLcode result = CURLE_FAILED_INIT;
-    std::call_once(once, [] { result = curl_global_init(CURL_GLOBAL_DEFAULT); });
-    return result == CURLE_OK;
-}
-
-struct EasyCleanup {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
-using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
 
 // The calling thread's handle with every option back at its default; its
 // connections stay open for the next call. Null when libcurl cannot make one.
@@ -166,14 +149,7 @@ int AbortWhenStalled(void* userdata, curl_off_t, curl_off_t received, curl_off_t
 }
 
 bool Configure(CURL* curl, LPCSTR url, Transfer* transfer) {
-    return curl_easy_setopt(curl, CURLOPT_URL, url) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kAllowedProtocols) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_NOPROXY, kNoProxyHosts) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, g_connectMs.load()) == CURLE_OK &&
+    return kvplatform::SetCommonCurlOptions(curl, url, g_connectMs.load()) &&
            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortWhenStalled) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_XFERINFODATA, transfer) == CURLE_OK &&
@@ -212,7 +188,7 @@ HRESULT URLDownloadToFileA(LPUNKNOWN, LPCSTR szURL, LPCSTR szFileName, DWORD,
     if (szURL == nullptr) {
         return INET_E_INVALID_URL;
     }
-    if (szFileName == nullptr || !InitCurlOnce()) {
+    if (szFileName == nullptr || !kvplatform::InitCurlOnce()) {
         return E_FAIL;
     }
     CURL* curl = ThreadHandle();

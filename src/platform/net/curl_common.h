@@ -1,0 +1,22 @@
+// What every libcurl transfer of the layer shares: one global initialisation and
+// the options that keep a transfer to HTTP, off signals and off proxies for loopback.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <memory>
+
+namespace kvplatform {
+
+// curl_global_init once per process; false if it failed.
+bool InitCurlOnce();
+
+// Protocols, redirects, no signals, proxy bypass for loopback, connect time-out.
+bool SetCommonCurlOptions(CURL* curl, const char* url, long connectMs);
+
+struct EasyCleanup {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
+
+}  // namespace kvplatform
