@@ -28,18 +28,18 @@ TEST_F(DownloadTest, PartsComeFromTheirServerPathIntoTheirFolderOnce) {
         Load("lcm001", false, true);
     }
     EXPECT_EQ(RequestsOnceQueueDrained(), 1);
-    CAvtrPart* part = CAvtrPartPool::Inst()->Get("lcm001");
+    CAvtrPart* part = Pool()->Get("lcm001");
     ASSERT_NE(part, nullptr);
     EXPECT_EQ(part->m_vecDelays, (std::vector<unsigned long>{7, 7, 7}));
     // Once cached, a pruned part is decoded again without the network.
-    CAvtrPartPool::Inst()->AdjustAvtrPart();
+    Pool()->AdjustAvtrPart();
     Load("lcm001", false, false);
-    EXPECT_NE(CAvtrPartPool::Inst()->Get("lcm001"), nullptr);
+    EXPECT_NE(Pool()->Get("lcm001"), nullptr);
     EXPECT_EQ(m_server.RequestCount("/avgif/lc/lcm001.gif"), 1);
     // Com images: upper case on the avatar server, into their bucket.
     ServeGif(true, "LCM002_HCM002.GIF");
     Load("lcm002_hcm002", true, false);
-    EXPECT_NE(CAvtrPartPool::Inst()->Get("LCM002_HCM002"), nullptr);
+    EXPECT_NE(Pool()->Get("LCM002_HCM002"), nullptr);
     EXPECT_TRUE(std::filesystem::exists(CachedFile("com\\11", "LCM002_HCM002.GIF")));
 }
 
@@ -67,7 +67,7 @@ TEST_F(DownloadTest, HostileIdsAreNeitherFetchedNorWritten) {
             Load(text, com, false);
             Load(text, com, true);
             CAvtrId id = MakeId(text, com);
-            CAvtrPartPool::Inst()->FileLoad(id);
+            Pool()->FileLoad(id);
             EXPECT_FALSE(RunStep(com, text + (com ? ".GIF" : ".gif"))) << text;
             CAvtrPartPool::m_pAvtrDnThread->AddRequest(com, text + ".gif");
         }
@@ -96,7 +96,7 @@ TEST_F(DownloadTest, RunningOutOfMemoryIsReportedNotThrown) {
     CAvtrId id = MakeId("lcm001_hcm001", false);
     FailAllocations(true);
     const bool added = CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "lcm001.gif");
-    CAvtrPartPool::Inst()->RequestLoad(id, true);
+    Pool()->RequestLoad(id, true);
     FailAllocations(false);
     EXPECT_FALSE(added);
     EXPECT_EQ(RequestsOnceQueueDrained(), 0);

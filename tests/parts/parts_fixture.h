@@ -34,6 +34,7 @@ protected:
         m_server.SetFile(ServerPath(com, fileName),
                          bytes.empty() ? MakePartGif(3, 3, 1, 0) : bytes);
     }
+    static CAvtrPartPool* Pool() { return CAvtrPartPool::Inst(); }
     static void Load(const std::string& text, bool com, bool async) {
         CAvtrId id = MakeId(text, com);
         CAvtrPartPool::Inst()->RequestLoad(id, async);
