@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,36 +20,29 @@ using AvatarTest = PoolTest;
 
 TEST_F(AvatarTest, IdWithoutPartsIsRefusedAndNeitherItNorADestroyedAvatarDraws) {
     TestAvatar avatar;
-    EXPECT_EQ(46u, avatar.Width());
-    EXPECT_EQ(102u, avatar.Height());
+    EXPECT_EQ(std::pair(46ul, 102ul), std::pair(avatar.Width(), avatar.Height()));
     CAvtrId empty;
     EXPECT_EQ(0, avatar.Create(empty, 0, 0, 1, 0));
     EXPECT_EQ(0, avatar.CreateBlock(empty, 0, 0, 1, 0));
-    char unknownType[] = "zzm001";
-    EXPECT_EQ(0, avatar.Create(unknownType, 0, 0, 1, 0));
+    EXPECT_EQ(0, Create(avatar, "zzm001"));  // unknown part type
     EXPECT_FALSE(avatar.HasSurface());
     Canvas canvas(60, 110, kGreen);
     EXPECT_EQ(1, avatar.Draw(canvas.dc(), 0, 0, 'M', false, 0));
-    EXPECT_TRUE(canvas.ShowsBlock(0, 0, 0, 0, kGreen));
-    // Nor does a destroyed one.
-    CAvtrId com;
-    com.Set("SOMEONE", true);
+    CAvtrId com = Id("SOMEONE", true);
     ASSERT_EQ(1, avatar.Create(com, 0, 1, 1, 0));
     avatar.Destroy();
     EXPECT_EQ(46u, avatar.Width());
     EXPECT_EQ(1, avatar.Draw(canvas.dc(), 0, 0, 'F', false, 0));
-    EXPECT_TRUE(canvas.ShowsBlock(0, 0, 0, 0, kGreen));
+    EXPECT_TRUE(canvas.Untouched());
 }
 
 TEST_F(AvatarTest, CreatingAgainGivesBackWhatTheFirstHeld) {
     AddCoordinatePart("lcm001");
     TestAvatar avatar;
-    CAvtrId small;
-    small.Set("LCM001", true);
+    CAvtrId small = Id("LCM001", true);
     ASSERT_EQ(1, avatar.Create(small, 1, 1, 1, 0));
-    char id[] = "lcm001";
-    ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, 0));
-    ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, 0));
+    ASSERT_EQ(1, Create(avatar, "lcm001"));
+    ASSERT_EQ(1, Create(avatar, "lcm001"));
     EXPECT_EQ(1, UseCount("lcm001"));
     EXPECT_EQ(100, avatar.SurfaceWidth());  // the small com surface does not carry over
     // Its own identifier is a valid source.
@@ -62,18 +56,15 @@ TEST_F(AvatarTest, CreatingAgainGivesBackWhatTheFirstHeld) {
 TEST_F(AvatarTest, ChangeAvatarExpressKeepsLayeredPartsAndFailsOnComAndEmptyAvatars) {
     AddCoordinatePart("fnm001a");
     TestAvatar layered;
-    char id[] = "lcm001_fnm001a";
-    ASSERT_EQ(1, layered.Create(id, 0, 1, 1, 0));
+    ASSERT_EQ(1, Create(layered, "lcm001_fnm001a"));
     EXPECT_EQ(1, layered.ChangeAvatarExpress('n'));
     std::string text;
     ASSERT_TRUE(layered.AvatarId().ToString(text, false));
     EXPECT_EQ("lcm001_fnm001n", text);
     EXPECT_EQ((CAvtrId::IdList{"lcm001", "fnm001a"}), layered.AvatarId().IdVec());
     EXPECT_EQ(1, UseCount("fnm001a"));
-
     TestAvatar com;
-    CAvtrId comId;
-    comId.Set("LCM001_HCM001_FNM001A_PNM001", true);
+    CAvtrId comId = Id("LCM001_HCM001_FNM001A_PNM001", true);
     ASSERT_EQ(1, com.Create(comId, 0, 1, 1, 0));
     EXPECT_EQ(0, com.ChangeAvatarExpress('n'));
     EXPECT_EQ("AWFS_LCM001_HCM001_FNM001A_PNM001", com.AvatarId().IdVec().front());
@@ -86,8 +77,7 @@ TEST_F(AvatarTest, MissingBackgroundFileRemovesTheOldPicture) {
     ASSERT_TRUE(kvtest::WriteBytes(path, kvtest::BmpBuilder(100, 120, 24).Bytes()));  // black
     TestAvatar avatar;
     ASSERT_TRUE(avatar.SetBkgndImage(path.c_str()));
-    char id[] = "lcm001";
-    ASSERT_EQ(1, avatar.Create(id, 0, 1, 0, kWhite));  // the picture survives Create
+    ASSERT_EQ(1, Create(avatar, "lcm001", 0, 1, 0, kWhite));  // the picture survives Create
     Canvas before(100, 120, kGreen);
     avatar.Draw(before.dc(), 0, 0, 'M', false, 0);
     EXPECT_TRUE(before.ShowsBlock(0, 0, 100, 120, RGB(0, 0, 0)));
@@ -101,8 +91,7 @@ TEST_F(AvatarTest, MissingBackgroundFileRemovesTheOldPicture) {
 TEST_F(AvatarTest, PrunedPartDisappearsAtTheNextDraw) {
     AddCoordinatePart("lcm001");
     TestAvatar avatar;
-    char id[] = "lcm001";
-    ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, kWhite));
+    ASSERT_EQ(1, Create(avatar, "lcm001", 0, 1, 1, kWhite));
     Canvas before(46, 102, kGreen);
     avatar.Draw(before.dc(), 0, 0, 'M', false, 0);
     ASSERT_TRUE(before.ShowsCoordinates(0, 0, 46, 102, 27, 5));
@@ -116,13 +105,12 @@ TEST_F(AvatarTest, PrunedPartDisappearsAtTheNextDraw) {
 TEST_F(AvatarTest, SurfaceWithoutPixelsPaintsNothing) {
     AddCoordinatePart("lcm001");
     TestAvatar avatar;
-    char id[] = "lcm001";
-    ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, 0));
+    ASSERT_EQ(1, Create(avatar, "lcm001"));
     avatar.LoseSurfacePixels();
     for (const bool trans : {false, true}) {
         Canvas canvas(50, 110, kGreen);
         EXPECT_EQ(1, avatar.Draw(canvas.dc(), 0, 0, 'M', trans, 0));
-        EXPECT_TRUE(canvas.ShowsBlock(0, 0, 0, 0, kGreen));
+        EXPECT_TRUE(canvas.Untouched());
     }
 }
 
@@ -132,26 +120,23 @@ constexpr uint16_t kRed = 0x7C00;
 TEST_F(AvatarTest, TransparentCopyLeavesUncoveredPixelsAlone) {
     AddPart("lcm001", {KeyedSprite(100, 120, kRed, RECT{30, 10, 40, 20})}, {0});
     TestAvatar avatar;
-    char id[] = "lcm001";
-    ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, kvpixel::kKeyColor));
+    ASSERT_EQ(1, Create(avatar, "lcm001", 0, 1, 1, kvpixel::kKeyColor));
     Canvas keyed(46, 102, kGreen);
     avatar.Draw(keyed.dc(), 0, 0, 'M', true, 0);
     // Surface columns 30 to 39, rows 10 to 19 land at (3, 5) of the figure box.
     EXPECT_TRUE(keyed.ShowsBlock(3, 5, 10, 10, ToColorRef(kRed)));
     Canvas opaque(46, 102, kGreen);
     avatar.Draw(opaque.dc(), 0, 0, 'M', false, 0);
-    EXPECT_EQ(kBlue, opaque.At(0, 0));
-    EXPECT_EQ(kBlue, opaque.At(45, 101));
-    EXPECT_EQ(ToColorRef(kRed), opaque.At(3, 5));
+    EXPECT_EQ(std::tuple(kBlue, kBlue, ToColorRef(kRed)),
+              std::tuple(opaque.At(0, 0), opaque.At(45, 101), opaque.At(3, 5)));
 }
 
 TEST_F(AvatarTest, DrawSelectedPaintsWhatDrawPaints) {
     AddPart("lcm001", {KeyedSprite(100, 120, kRed, RECT{20, 0, 60, 50})}, {0});
     AddCoordinatePart("hcm001", 60, 60);
-    char id[] = "lcm001_hcm001";
     for (const bool trans : {false, true}) {
         TestAvatar avatar;
-        ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, kvpixel::kKeyColor));
+        ASSERT_EQ(1, Create(avatar, "lcm001_hcm001", 0, 1, 1, kvpixel::kKeyColor));
         Canvas drawn(60, 110, kGreen);
         Canvas selected(60, 110, kGreen);
         avatar.Draw(drawn.dc(), 3, 4, 'M', trans, 0);
@@ -164,8 +149,7 @@ TEST_F(AvatarTest, MissingComImageDrawsTheDefaultOfTheFirstSexSeen) {
     AddDefaultImages();
     InitDefaultAvatars();
     TestAvatar avatar;
-    CAvtrId id;
-    id.Set("SOMEONE", true);
+    CAvtrId id = Id("SOMEONE", true);
     ASSERT_EQ(1, avatar.Create(id, 0, 1, 1, 0));
     for (const char sex : {'F', 'M'}) {
         Canvas canvas(70, 130, kGreen);
@@ -191,15 +175,10 @@ TEST_F(AvatarTest, OnlyLargeLayeredAvatarsAnimate) {
         avatar.Draw(canvas.dc(), 0, 0, 'M', false, 0);
         return canvas.At(10, 10);
     };
-    char id[] = "lcm001";
-    TestAvatar large;
-    ASSERT_EQ(1, large.Create(id, 0, 1, 1, 0));
-    TestAvatar small;
-    ASSERT_EQ(1, small.Create(id, 1, 1, 1, 0));
-    TestAvatar com;
-    CAvtrId comId;
-    comId.Set("ABC", true);
-    ASSERT_EQ(1, com.Create(comId, 0, 1, 1, 0));
+    TestAvatar large, small, com;
+    CAvtrId comId = Id("ABC", true);
+    ASSERT_EQ(1,
+              Create(large, "lcm001") & Create(small, "lcm001", 1) & com.Create(comId, 0, 1, 1, 0));
     const std::pair<DWORD, int> steps[] = {{0, 0}, {100, 0}, {1, 1}, {100, 1},
                                            {1, 2}, {200, 2}, {1, 0}};
     for (const auto& [advance, frame] : steps) {
@@ -239,24 +218,20 @@ TEST_F(AvatarTest, DrawCopiesTheOutputRegionOneToOne) {
     for (const auto& c : cases) {
         const bool small = c.com && c.bSmall;
         SCOPED_TRACE(testing::Message() << c.com << c.bSmall << c.bFullHeight << c.bBox);
-        CAvtrId id;
-        id.Set(c.com ? "XYZ123" : "lcm001", c.com);
+        CAvtrId id = Id(c.com ? "XYZ123" : "lcm001", c.com);
         TestAvatar avatar;
         ASSERT_EQ(1, avatar.Create(id, c.bSmall, c.bFullHeight, c.bBox, kWhite));
         EXPECT_EQ(!c.com  ? "lcm001"
                   : small ? "ACFS_XYZ123"
                           : "AWFS_XYZ123",
                   avatar.AvatarId().IdVec().front());
-        EXPECT_EQ(small ? 50 : 100, avatar.SurfaceWidth());
-        EXPECT_EQ(small ? 60 : 120, avatar.SurfaceHeight());
-        EXPECT_EQ(46u, avatar.Width());
-        EXPECT_EQ(102u, avatar.Height());
+        EXPECT_EQ((std::vector<int>{small ? 50 : 100, small ? 60 : 120, 46, 102}),
+                  (std::vector<int>{avatar.SurfaceWidth(), avatar.SurfaceHeight(),
+                                    int(avatar.Width()), int(avatar.Height())}));
+        RECT dest{}, src{}, rc{10, 10, 60, 90};
         if (c.drawingRect) {
-            RECT rc{10, 10, 60, 90};
             avatar.SetDrawingRect(rc);
         }
-        RECT dest{};
-        RECT src{};
         avatar.GetDrawRect(dest, src);
         EXPECT_EQ((std::vector<LONG>{c.src.left, c.src.top, c.src.right, c.src.bottom, 0, 0,
                                      c.dest.cx, c.dest.cy}),
@@ -310,7 +285,7 @@ TEST_F(DefaultAvatarTest, NothingIsDrawnOutsideTheirLifetime) {
     DestroyDefaultAvatar();
     EXPECT_EQ(0, UseCount("AWFS_LCF001_HCF001_FNF001A_PNF001"));
     DrawDefaultAvatar(canvas.dc(), 0, 0, 0, 1, 'F', false, 0);
-    EXPECT_TRUE(canvas.ShowsBlock(0, 0, 0, 0, kGreen));
+    EXPECT_TRUE(canvas.Untouched());
 }
 
 }  // namespace

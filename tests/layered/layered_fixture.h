@@ -1,6 +1,5 @@
-// Shared ground for the layered avatar tests: a part pool whose folders lie in a
-// temporary folder, parts put into it directly, canvases to draw into and read
-// back, a clock the test drives, and an avatar that opens its protected members.
+// A part pool in a temporary folder fed directly, canvases read back, a clock
+// the test drives, and an avatar with its protected members open.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,18 +28,14 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr uint16_t kSecondTag = 0x4000;
 
 // Drives GetTickCount for the life of the object.
-class FakeClock {
-public:
-    explicit FakeClock(DWORD start = 1000) : m_now(start) {
-        kvplatform::SetTickSource([this] { return m_now; });
+struct FakeClock {
+    explicit FakeClock(DWORD start = 1000) : now(start) {
+        kvplatform::SetTickSource([this] { return now; });
     }
     FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
     ~FakeClock() { kvplatform::SetTickSource({}); }
-    void Advance(DWORD ms) { m_now += ms; }
-
-private:
-    DWORD m_now;
+    void Advance(DWORD ms) { now += ms; }
+    DWORD now;
 };
 
 // A 16-bit pixel as a DC reads it back: each 5-bit channel widened to 8 bits.
@@ -85,7 +80,6 @@ public:
         DeleteObject(brush);
     }
     Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
     ~Canvas() {
         SelectObject(m_hdc, m_old);
         DeleteObject(m_bitmap);
@@ -94,8 +88,7 @@ public:
 
     HDC dc() const { return m_hdc; }
     std::vector<COLORREF> Pixels() const {
-        int width = 0;
-        int height = 0;
+        int width = 0, height = 0;
         std::vector<COLORREF> pixels;
         EXPECT_TRUE(kvplatform::ReadDcPixels(m_hdc, width, height, pixels));
         pixels.resize(static_cast<size_t>(m_width) * m_height);
@@ -103,8 +96,7 @@ public:
     }
     COLORREF At(int x, int y) const { return Pixels()[y * m_width + x]; }
 
-    // Every pixel of (x, y, cx, cy) shows the coordinate sprite's pixel
-    // (srcX + dx, srcY + dy), and every pixel outside it still shows the fill.
+    // (x, y, cx, cy) shows the coordinate sprite from (srcX, srcY); the rest the fill.
     ::testing::AssertionResult ShowsCoordinates(int x, int y, int cx, int cy, int srcX, int srcY,
                                                 uint16_t tag = 0) const {
         return Shows(RECT{x, y, x + cx, y + cy}, [&](int px, int py) {
@@ -112,7 +104,7 @@ public:
                 static_cast<uint16_t>(tag | ((srcY + py - y) << 7) | (srcX + px - x)));
         });
     }
-    // Every pixel of (x, y, cx, cy) is `inside`, every other the fill.
+    ::testing::AssertionResult Untouched() const { return ShowsBlock(0, 0, 0, 0, m_fill); }
     ::testing::AssertionResult ShowsBlock(int x, int y, int cx, int cy, COLORREF inside) const {
         return Shows(RECT{x, y, x + cx, y + cy}, [&](int, int) { return inside; });
     }
@@ -135,8 +127,7 @@ private:
         return ::testing::AssertionSuccess();
     }
 
-    int m_width;
-    int m_height;
+    int m_width, m_height;
     COLORREF m_fill;
     HDC m_hdc;
     HBITMAP m_bitmap;
@@ -161,8 +152,7 @@ public:
     }
 };
 
-// A part pool for each test, with its cache root and default image folder in a
-// fresh temporary folder; the default avatars and the pool go at the end.
+// A pool per test, its cache root and default image folder in a temporary folder.
 class PoolTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -198,6 +188,16 @@ protected:
             AddCoordinatePart(prefix + "LCF001_HCF001_FNF001A_PNF001", side, side * 6 / 5,
                               kSecondTag);
         }
+    }
+    static CAvtrId Id(const char* text, bool com) {
+        CAvtrId id;
+        id.Set(text, com);
+        return id;
+    }
+    // Creates from an identifier in text, as the layered avatars are named.
+    static int Create(CAvtr2004& avatar, std::string id, int bSmall = 0, int bFullHeight = 1,
+                      int bBox = 1, unsigned long crBack = 0) {
+        return avatar.Create(id.data(), bSmall, bFullHeight, bBox, crBack);
     }
     static int UseCount(const std::string& id) {
         CAvtrPart* part = CAvtrPartPool::Inst()->Get(id);

@@ -1,5 +1,5 @@
-// The download step and the download thread against a loopback server. The
-// transfer faults themselves are covered by tests/net.
+// The download step and thread against a loopback server; tests/net covers the
+// transfer faults themselves.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,57 +23,51 @@ bool RunStep(bool com, const std::string& fileName) {
 }
 
 TEST_F(DownloadTest, PartsComeFromTheirServerPathIntoTheirFolderOnce) {
-    m_server.SetFile(ServerPath(false, "lcm001.gif"), MakePartGif(6, 4, 3, 7));
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
+    ServeGif(false, "lcm001.gif", MakePartGif(6, 4, 3, 7));
     for (int i = 0; i < 10; ++i) {
-        CAvtrId id = MakeId("lcm001", false);
-        pool->RequestLoad(id, true);
+        Load("lcm001", false, true);
     }
     EXPECT_EQ(RequestsOnceQueueDrained(), 1);
-    CAvtrPart* part = pool->Get("lcm001");
+    CAvtrPart* part = Pool()->Get("lcm001");
     ASSERT_NE(part, nullptr);
     EXPECT_EQ(part->m_vecDelays, (std::vector<unsigned long>{7, 7, 7}));
-    EXPECT_EQ(m_server.RequestCount("/avgif/lc/lcm001.gif"), 1);
     // Once cached, a pruned part is decoded again without the network.
-    pool->AdjustAvtrPart();
-    CAvtrId again = MakeId("lcm001", false);
-    pool->RequestLoad(again, false);
-    EXPECT_NE(pool->Get("lcm001"), nullptr);
+    Pool()->AdjustAvtrPart();
+    Load("lcm001", false, false);
+    EXPECT_NE(Pool()->Get("lcm001"), nullptr);
     EXPECT_EQ(m_server.RequestCount("/avgif/lc/lcm001.gif"), 1);
     // Com images: upper case on the avatar server, into their bucket.
-    m_server.SetFile(ServerPath(true, "LCM002_HCM002.GIF"), MakePartGif(6, 6, 1, 0));
-    CAvtrId com = MakeId("lcm002_hcm002", true);
-    pool->RequestLoad(com, false);
-    EXPECT_NE(pool->Get("LCM002_HCM002"), nullptr);
+    ServeGif(true, "LCM002_HCM002.GIF");
+    Load("lcm002_hcm002", true, false);
+    EXPECT_NE(Pool()->Get("LCM002_HCM002"), nullptr);
     EXPECT_TRUE(std::filesystem::exists(CachedFile("com\\11", "LCM002_HCM002.GIF")));
 }
 
-// An error page sent with status 200 is a transfer success but must not take the
-// part's name; nor may what a stalled transfer left.
+// An error page sent with status 200 must not take the part's name, nor may
+// what a stalled transfer left.
 TEST_F(DownloadTest, FailedFetchLeavesNoFileAndIsTriedAgain) {
-    m_server.SetFile(ServerPath(false, "lcm001.gif"), MakePartGif(40, 40, 4, 0));
-    for (auto fault : {loopback::HttpFault::kHtmlErrorPage, loopback::HttpFault::kStallMidBody}) {
+    ServeGif(false, "lcm001.gif", MakePartGif(40, 40, 4, 0));
+    for (auto fault : {loopback::HttpFault::kHtmlErrorPage, loopback::HttpFault::kStallMidBody,
+                       loopback::HttpFault::kNone}) {
         m_server.SetFault(ServerPath(false, "lcm001.gif"), fault);
-        EXPECT_FALSE(RunStep(false, "lcm001.gif"));
-        EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{});
+        const bool fine = fault == loopback::HttpFault::kNone;
+        EXPECT_EQ(RunStep(false, "lcm001.gif"), fine);
+        EXPECT_EQ(FilesUnderRoot(), fine ? std::vector<std::string>{"home/Avatar/lc/lcm001.gif"}
+                                         : std::vector<std::string>{});
     }
-    m_server.SetFault(ServerPath(false, "lcm001.gif"), loopback::HttpFault::kNone);
-    EXPECT_TRUE(RunStep(false, "lcm001.gif"));
-    EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{"home/Avatar/lc/lcm001.gif"});
 }
 
 TEST_F(DownloadTest, HostileIdsAreNeitherFetchedNorWritten) {
     WriteFile(m_home + "/Avatar/victim.gif", "keep me");  // path tricks would delete it
     std::filesystem::create_directories(m_home + "/Avatar/lc");
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
     for (const std::string text :
          {"lc..\\..\\victim", "lc/../../victim", "lc..", ".lc", "lc:evil", "lc%2e%2e", "lc?x=1",
           "lc#frag", "lc x", "lc\x01", "lc\xc3\xa9"}) {
         for (bool com : {false, true}) {
+            Load(text, com, false);
+            Load(text, com, true);
             CAvtrId id = MakeId(text, com);
-            pool->RequestLoad(id, false);
-            pool->RequestLoad(id, true);
-            pool->FileLoad(id);
+            Pool()->FileLoad(id);
             EXPECT_FALSE(RunStep(com, text + (com ? ".GIF" : ".gif"))) << text;
             CAvtrPartPool::m_pAvtrDnThread->AddRequest(com, text + ".gif");
         }
@@ -102,7 +96,7 @@ TEST_F(DownloadTest, RunningOutOfMemoryIsReportedNotThrown) {
     CAvtrId id = MakeId("lcm001_hcm001", false);
     FailAllocations(true);
     const bool added = CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "lcm001.gif");
-    CAvtrPartPool::Inst()->RequestLoad(id, true);
+    Pool()->RequestLoad(id, true);
     FailAllocations(false);
     EXPECT_FALSE(added);
     EXPECT_EQ(RequestsOnceQueueDrained(), 0);
@@ -145,12 +139,12 @@ INSTANTIATE_TEST_SUITE_P(Stalls, SlowStopTest,
                                            std::pair{20000, StopResult::kAbandoned}));
 
 // Readers on other threads, pruning under the lock on this one, the worker
-// storing parts meanwhile: run under ThreadSanitizer.
+// storing parts meanwhile: for ThreadSanitizer.
 TEST_F(DownloadTest, WorkerRacesReadersAndPruning) {
     std::vector<std::string> ids;
-    for (int i = 0; i < 24; ++i) {
-        ids.push_back("lcm" + std::to_string(100 + i));
-        m_server.SetFile(ServerPath(false, ids.back() + ".gif"), MakePartGif(3, 3, 2, 1));
+    for (int i = 100; i < 124; ++i) {
+        ids.push_back("lcm" + std::to_string(i));
+        ServeGif(false, ids.back() + ".gif", MakePartGif(3, 3, 2, 1));
     }
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
     std::atomic<bool> stop{false};
@@ -169,8 +163,7 @@ TEST_F(DownloadTest, WorkerRacesReadersAndPruning) {
     std::thread readers[] = {std::thread(reader), std::thread(reader)};
     for (int round = 0; round < 3; ++round) {
         for (const std::string& id : ids) {
-            CAvtrId one = MakeId(id, false);
-            pool->RequestLoad(one, true);
+            Load(id, false, true);
         }
         EXPECT_TRUE(WaitUntil([&] {
             return std::all_of(ids.begin(), ids.end(), [&](auto& id) { return pool->Get(id); });
@@ -178,9 +171,8 @@ TEST_F(DownloadTest, WorkerRacesReadersAndPruning) {
         pool->AdjustAvtrPart();
     }
     stop = true;
-    for (std::thread& reader : readers) {
-        reader.join();
-    }
+    readers[0].join();
+    readers[1].join();
     EXPECT_EQ(m_server.TotalRequestCount(), 24);
 }
 

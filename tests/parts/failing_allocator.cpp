@@ -30,7 +30,6 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
-
 void operator delete(void* memory, std::size_t) noexcept {
     std::free(memory);
 }

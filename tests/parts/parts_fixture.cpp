@@ -19,7 +19,7 @@ std::string MakePartGif(int width, int height, int frames, int delay) {
     gif.GlobalTable({{0, 0, 255}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0}});
     kvtest::GifBytes indices(static_cast<size_t>(width) * height);
     for (int frame = 0; frame < frames; ++frame) {
-        // The left column keeps the key colour so that sprites have runs to skip.
+        // A left column of the key colour gives sprites runs to skip.
         for (size_t i = 0; i < indices.size(); ++i) {
             indices[i] = static_cast<uint8_t>(i % width == 0 ? 0 : 1 + frame % 3);
         }
@@ -41,8 +41,8 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 bool WaitUntil(const std::function<bool()>& condition) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition() && std::chrono::steady_clock::now() < limit) {
+    for (auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         !condition() && std::chrono::steady_clock::now() < limit;) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return condition();
@@ -82,7 +82,7 @@ std::string PartsTest::ServerPath(bool com, const std::string& fileName) {
 }
 
 int PartsTest::RequestsOnceQueueDrained() {
-    m_server.SetFile(ServerPath(false, "qqm999.gif"), MakePartGif(1, 1, 1, 0));
+    ServeGif(false, "qqm999.gif");
     EXPECT_TRUE(CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "qqm999.gif"));
     EXPECT_TRUE(WaitUntil([] { return CAvtrPartPool::Inst()->Get("qqm999") != nullptr; }));
     return m_server.TotalRequestCount() - 1;

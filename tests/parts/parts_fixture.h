@@ -1,5 +1,5 @@
-// A pool and download thread whose home directory is a fresh temporary folder
-// and whose two image servers are one loopback server of the test.
+// A pool and download thread with a fresh temporary home directory, both image
+// servers being one loopback server of the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,23 +20,29 @@ std::string MakePartGif(int width, int height, int frames, int delay);
 CAvtrId MakeId(const std::string& text, bool com);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool WaitUntil(const std::function<bool()>& condition);  // false after a generous limit
-// Makes every allocation on the calling thread fail while set.
-void FailAllocations(bool fail);
+void FailAllocations(bool fail);  // every allocation on the calling thread fails while set
 
 class PartsTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Registry file holding Home and the given "name=value" lines.
-    void WriteRegistry(const std::string& values);
+    void WriteRegistry(const std::string& values);  // Home and these "name=value" lines
     // The POSIX path of a part file below the cache root, e.g. ("lc", "lcm001.gif").
     std::string CachedFile(const std::string& folder, const std::string& fileName) const;
     static std::string ServerPath(bool com, const std::string& fileName);
-    // Queues one more request and waits until it is done, and so everything queued
-    // before it. The server requests made until then, that last one not counted.
+    void ServeGif(bool com, const std::string& fileName, const std::string& bytes = "") {
+        m_server.SetFile(ServerPath(com, fileName),
+                         bytes.empty() ? MakePartGif(3, 3, 1, 0) : bytes);
+    }
+    static CAvtrPartPool* Pool() { return CAvtrPartPool::Inst(); }
+    static void Load(const std::string& text, bool com, bool async) {
+        CAvtrId id = MakeId(text, com);
+        CAvtrPartPool::Inst()->RequestLoad(id, async);
+    }
+    // Queues one more request and waits for it, and so for everything queued before:
+    // the server requests made until then, that last one not counted.
     int RequestsOnceQueueDrained();
-    // Every file below the temporary folder but the registry, sorted.
-    std::vector<std::string> FilesUnderRoot() const;
+    std::vector<std::string> FilesUnderRoot() const;  // sorted, but the registry
 
     loopback::HttpServer m_server;
     std::string m_root;

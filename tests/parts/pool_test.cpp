@@ -1,5 +1,4 @@
-// The pool on its own: naming rules, singleton life, the map, pruning, decoding
-// from disk, and how RequestLoad splits work between this thread and the worker.
+// The pool on its own: names, life, the map, pruning, decoding, RequestLoad.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,20 +46,19 @@ TEST(PartNames, FolderAndIdRules) {
 using PoolTest = PartsTest;
 
 TEST_F(PoolTest, SingletonLifeAndCacheFolder) {
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
     EXPECT_EQ(CAvtrPartPool::CreateInstance(), 0);
     char cwd[MAX_PATH];
     ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, cwd), 0u);
     const std::string imageFolder = std::string(cwd) + "\\common\\images\\";
-    EXPECT_EQ(pool->GetPrePath(false), m_home + "\\Avatar\\");
-    EXPECT_EQ(pool->GetPrePath(true), imageFolder);
+    EXPECT_EQ(Pool()->GetPrePath(false), m_home + "\\Avatar\\");
+    EXPECT_EQ(Pool()->GetPrePath(true), imageFolder);
     EXPECT_EQ(CAvtrPartPool::DestroyInstance(), 1);
     EXPECT_EQ(CAvtrPartPool::m_pAvtrDnThread, nullptr);
     EXPECT_EQ(CAvtrPartPool::DestroyInstance(), 0);
     // Without a home directory the parts are cached in the default image folder.
     std::ofstream(m_root + "/registry.ini", std::ios::trunc) << "[Other]\n";
     ASSERT_EQ(CAvtrPartPool::CreateInstance(), 1);
-    EXPECT_EQ(CAvtrPartPool::Inst()->GetPrePath(false), imageFolder);
+    EXPECT_EQ(Pool()->GetPrePath(false), imageFolder);
 }
 
 TEST_F(PoolTest, StartingRemovesLeftoverTemporariesFromPartFolders) {
@@ -77,12 +75,11 @@ TEST_F(PoolTest, StartingRemovesLeftoverTemporariesFromPartFolders) {
 }
 
 TEST_F(PoolTest, AddKeepsTheFirstPartOfAnId) {
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
     CAvtrPart* first = PartWithCount(1);
-    pool->Add({"lcm001", first});
-    pool->Add({"lcm001", PartWithCount(2)});  // destroyed by the pool
-    pool->Add({"lcm001", first});             // the stored part itself: still stored
-    EXPECT_EQ(pool->Get("lcm001"), first);
+    Pool()->Add({"lcm001", first});
+    Pool()->Add({"lcm001", PartWithCount(2)});  // destroyed by the pool
+    Pool()->Add({"lcm001", first});             // the stored part itself: still stored
+    EXPECT_EQ(Pool()->Get("lcm001"), first);
 }
 
 TEST_F(PoolTest, AdjustKeepsOnlyPartsUsedMoreThanTenTimes) {
@@ -92,19 +89,18 @@ TEST_F(PoolTest, AdjustKeepsOnlyPartsUsedMoreThanTenTimes) {
     } cases[] = {{{{"a", 0}, {"b", 10}, {"c", 11}, {"d", -1}}, {"c"}},
                  {{{"a", 11}, {"b", 12}, {"c", 3}}, {"a", "b"}},             // last removed
                  {{{"a", 20}, {"b", 0}, {"c", 5}, {"d", 11}}, {"a", "d"}}};  // neighbours
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
     std::string prefix;  // keeps the cases apart in one pool
     for (const auto& c : cases) {
         prefix += "x";
         for (const auto& [id, count] : c.parts) {
-            pool->Add({prefix + id, PartWithCount(count)});
+            Pool()->Add({prefix + id, PartWithCount(count)});
         }
-        pool->Lock();  // re-entrant: AdjustAvtrPart takes it again
-        pool->AdjustAvtrPart();
-        pool->Unlock();
+        Pool()->Lock();  // re-entrant: AdjustAvtrPart takes it again
+        Pool()->AdjustAvtrPart();
+        Pool()->Unlock();
         for (const auto& [id, count] : c.parts) {
             const bool kept = std::count(c.kept.begin(), c.kept.end(), id) == 1;
-            EXPECT_EQ(pool->Get(prefix + id) != nullptr, kept) << prefix + id;
+            EXPECT_EQ(Pool()->Get(prefix + id) != nullptr, kept) << prefix + id;
         }
     }
 }
@@ -113,28 +109,26 @@ TEST_F(PoolTest, DamagedFileIsDeletedAndFetchedAgain) {
     CAvtrId id = MakeId("lcm001", false);
     const std::string path = CachedFile("lc", "lcm001.gif");
     WriteFile(path, "GIF89a this is not a picture");
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    pool->FileLoad(id);
+    Pool()->FileLoad(id);
     EXPECT_FALSE(std::filesystem::exists(path));
-    m_server.SetFile(ServerPath(false, "lcm001.gif"), MakePartGif(4, 4, 1, 0));
-    pool->RequestLoad(id, true);
+    ServeGif(false, "lcm001.gif");
+    Pool()->RequestLoad(id, true);
     EXPECT_EQ(RequestsOnceQueueDrained(), 1);
-    EXPECT_NE(pool->Get("lcm001"), nullptr);
+    EXPECT_NE(Pool()->Get("lcm001"), nullptr);
 }
 
 TEST_F(PoolTest, DefaultImageComesFromTheDefaultFolderOnly) {
     CAvtrId id = MakeId("LCM001_HCM001_FNM001A_PNM001", true);
     ASSERT_TRUE(id.IsDefault());
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    pool->GetPrePath(true) = m_root + "\\images\\";
-    m_server.SetFile(ServerPath(true, "LCM001_HCM001_FNM001A_PNM001.GIF"), MakePartGif(3, 3, 1, 0));
-    pool->RequestLoad(id, true);
-    pool->RequestLoad(id, false);
+    Pool()->GetPrePath(true) = m_root + "\\images\\";
+    ServeGif(true, "LCM001_HCM001_FNM001A_PNM001.GIF");
+    Pool()->RequestLoad(id, true);
+    Pool()->RequestLoad(id, false);
     EXPECT_EQ(RequestsOnceQueueDrained(), 0);
-    EXPECT_EQ(pool->Get(id.IdVec()[0]), nullptr);
+    EXPECT_EQ(Pool()->Get(id.IdVec()[0]), nullptr);
     WriteFile(m_root + "/images/LCM001_HCM001_FNM001A_PNM001.gif", MakePartGif(3, 3, 1, 0));
-    pool->RequestLoad(id, true);
-    EXPECT_NE(pool->Get(id.IdVec()[0]), nullptr);
+    Pool()->RequestLoad(id, true);
+    EXPECT_NE(Pool()->Get(id.IdVec()[0]), nullptr);
 }
 
 // The first part's file is on disk, the second part is in the pool: the first is
@@ -145,14 +139,12 @@ TEST_F(PoolTest, MixedRequestDecodesOnTheCallersThread) {
     CAvtrPartPool::m_pAvtrDnThread->AddRequest(false, "bkm001.gif");  // keeps the worker busy
     ASSERT_TRUE(WaitUntil([&] { return m_server.TotalRequestCount() == 1; }));
     WriteFile(CachedFile("lc", "lcm001.gif"), MakePartGif(2, 2, 1, 0));
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    pool->Add({"hcm001", PartWithCount(0)});
-    CAvtrId id = MakeId("lcm001_hcm001", false);
-    pool->RequestLoad(id, true);
-    CAvtrPart* decoded = pool->Get("lcm001");
+    Pool()->Add({"hcm001", PartWithCount(0)});
+    Load("lcm001_hcm001", false, true);
+    CAvtrPart* decoded = Pool()->Get("lcm001");
     ASSERT_NE(decoded, nullptr);
     EXPECT_EQ(RequestsOnceQueueDrained(), 1);  // the blocked one only
-    EXPECT_EQ(pool->Get("lcm001"), decoded);
+    EXPECT_EQ(Pool()->Get("lcm001"), decoded);
     EXPECT_TRUE(std::filesystem::exists(CachedFile("lc", "lcm001.gif")));
 }
 

@@ -1,7 +1,8 @@
 // Message-only windows: queues, filters, cross-thread posting.
-#include <thread>
-
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <tuple>
 
 #include "platform/win32.h"
 
@@ -15,29 +16,20 @@ HWND NewWindow() {
 TEST(MessageQueue, PeekFiltersByWindowAndRange) {
     HWND a = NewWindow();
     HWND b = NewWindow();
-    ASSERT_TRUE(PostMessageA(a, WM_USER + 1, 10, 20));
-    ASSERT_TRUE(PostMessageA(b, WM_USER + 2, 0, 0));
-    ASSERT_TRUE(PostMessageA(a, WM_USER + 3, 0, 0));
-
+    ASSERT_TRUE(PostMessageA(a, WM_USER + 1, 10, 20) && PostMessageA(b, WM_USER + 2, 0, 0) &&
+                PostMessageA(a, WM_USER + 3, 0, 0));
     MSG msg{};
     EXPECT_TRUE(PeekMessageA(&msg, a, WM_USER + 3, WM_USER + 9, PM_NOREMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 3));
-    EXPECT_TRUE(PeekMessageA(&msg, b, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.hwnd, b);
+    EXPECT_EQ(msg.message, WM_USER + 3u);
+    EXPECT_TRUE(PeekMessageA(&msg, b, 0, 0, PM_REMOVE) && msg.hwnd == b);
     EXPECT_FALSE(PeekMessageA(&msg, b, 0, 0, PM_REMOVE));
     // Null window: all of this thread's windows, oldest first.
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
-    EXPECT_EQ(msg.wParam, 10u);
-    EXPECT_EQ(msg.lParam, 20);
-    EXPECT_TRUE(PeekMessageA(&msg, a, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 3));
-
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam, msg.lParam), std::tuple(WM_USER + 1u, 10u, 20));
+    EXPECT_TRUE(PeekMessageA(&msg, a, 0, 0, PM_REMOVE) && msg.message == WM_USER + 3u);
     EXPECT_TRUE(DestroyWindow(a));
-    EXPECT_FALSE(IsWindow(a));
-    EXPECT_FALSE(PostMessageA(a, WM_USER, 0, 0));
-    EXPECT_FALSE(PeekMessageA(&msg, a, 0, 0, PM_REMOVE));
-    EXPECT_FALSE(DestroyWindow(a));
+    EXPECT_FALSE(IsWindow(a) || PostMessageA(a, WM_USER, 0, 0) ||
+                 PeekMessageA(&msg, a, 0, 0, PM_REMOVE) || DestroyWindow(a));
     DestroyWindow(b);
 }
 
@@ -52,16 +44,14 @@ TEST(MessageQueue, GetWaitsForAnotherThread) {
         PostMessageA(window, WM_QUIT, 0, 0);
     });
     MSG msg{};
-    int received = 0;
+    WPARAM received = 0;
     BOOL result;
     while ((result = GetMessageA(&msg, window, 0, 0)) > 0) {
-        EXPECT_EQ(msg.wParam, static_cast<WPARAM>(received));
-        ++received;
+        EXPECT_EQ(msg.wParam, received++);
     }
     poster.join();
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(received, 100);
-
+    EXPECT_EQ(received, 100u);
     std::thread destroyer([window] { DestroyWindow(window); });
     EXPECT_EQ(GetMessageA(&msg, window, WM_USER, WM_USER), -1);
     destroyer.join();

@@ -1,5 +1,5 @@
-// A fresh folder below the temporary directory, removed with everything in it,
-// and an environment variable set for a scope.
+// A fresh temporary folder removed with its contents, and an environment
+// variable set for a scope.
 #pragma once
 
 #include <stdlib.h>
@@ -12,15 +12,13 @@
 class ScratchFolder {
 public:
     ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kvplatform-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "kvplat-XXXXXX").string();
         m_path = mkdtemp(pattern.data());
     }
     ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
     ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
+        std::error_code e;
+        std::filesystem::remove_all(m_path, e);
     }
     const std::string& Path() const { return m_path; }
     std::string operator/(const std::string& relative) const { return m_path + "/" + relative; }
@@ -36,14 +34,12 @@ private:
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = getenv(name)) {
+        if (const char* old = getenv(name))
             m_old = old;
-        }
         setenv(name, value.c_str(), 1);
     }
-    ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
     ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
 
 private:
     const char* m_name;

@@ -17,19 +17,16 @@ TEST(Events, ASignalGivenBeforeTheWaitIsKept) {
         HANDLE thread = CreateThread(nullptr, 0, SetEventThenExit, event, 0, nullptr);
         ASSERT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
         DWORD code = 0;
-        EXPECT_TRUE(GetExitCodeThread(thread, &code));
-        EXPECT_EQ(code, 7u);
+        EXPECT_TRUE(GetExitCodeThread(thread, &code) && code == 7u);
         EXPECT_EQ(WaitForSingleObject(event, INFINITE), WAIT_OBJECT_0);
         // An auto-reset event is spent by that wait; a manual one stays set.
         EXPECT_EQ(WaitForSingleObject(event, 0), manual ? WAIT_OBJECT_0 : WAIT_TIMEOUT);
         EXPECT_TRUE(ResetEvent(event));
         EXPECT_EQ(WaitForSingleObject(event, 10), WAIT_TIMEOUT);
-        EXPECT_TRUE(CloseHandle(thread));
-        EXPECT_TRUE(CloseHandle(event));
+        EXPECT_TRUE(CloseHandle(thread) && CloseHandle(event));
         // A closed handle fails rather than reaching a recycled object.
         EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
-        EXPECT_FALSE(SetEvent(event));
-        EXPECT_FALSE(GetExitCodeThread(thread, &code));
+        EXPECT_FALSE(SetEvent(event) || GetExitCodeThread(thread, &code));
     }
     HANDLE initiallySet = CreateEventA(nullptr, FALSE, TRUE, nullptr);
     EXPECT_EQ(WaitForSingleObject(initiallySet, 0), WAIT_OBJECT_0);
@@ -37,43 +34,27 @@ TEST(Events, ASignalGivenBeforeTheWaitIsKept) {
     CloseHandle(initiallySet);
 }
 
-struct Counter {
-    CRITICAL_SECTION lock;
-    long value = 0;
-};
-
-void AddNested(Counter& counter, int depth) {
-    EnterCriticalSection(&counter.lock);
-    if (depth > 0) {
-        AddNested(counter, depth - 1);
-    } else {
-        const long seen = counter.value;
-        std::this_thread::yield();
-        counter.value = seen + 1;
-    }
-    LeaveCriticalSection(&counter.lock);
-}
-
-DWORD WINAPI AddMany(LPVOID parameter) {
-    for (int i = 0; i < 2000; ++i) {
-        AddNested(*static_cast<Counter*>(parameter), 2);
-    }
-    return 0;
-}
-
 TEST(CriticalSections, AreReEntrantAndExclusive) {
-    Counter counter;
-    InitializeCriticalSection(&counter.lock);
-    HANDLE threads[3];
-    for (HANDLE& thread : threads) {
-        thread = CreateThread(nullptr, 0, AddMany, &counter, 0, nullptr);
+    CRITICAL_SECTION lock;
+    InitializeCriticalSection(&lock);
+    long value = 0;
+    const auto addMany = [&] {
+        for (int i = 0; i < 2000; ++i) {
+            EnterCriticalSection(&lock);
+            EnterCriticalSection(&lock);
+            const long seen = value;
+            std::this_thread::yield();
+            value = seen + 1;
+            LeaveCriticalSection(&lock);
+            LeaveCriticalSection(&lock);
+        }
+    };
+    std::thread threads[] = {std::thread(addMany), std::thread(addMany), std::thread(addMany)};
+    for (std::thread& thread : threads) {
+        thread.join();
     }
-    for (HANDLE thread : threads) {
-        EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-        CloseHandle(thread);
-    }
-    EXPECT_EQ(counter.value, 6000);
-    DeleteCriticalSection(&counter.lock);
+    EXPECT_EQ(value, 6000);
+    DeleteCriticalSection(&lock);
 }
 
 }  // namespace
