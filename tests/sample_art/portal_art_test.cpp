@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <string>
+
+#include <unistd.h>
 
 #include "imaging/kv_aimage.h"
 #include "sample_art/canvas.h"
@@ -25,7 +28,10 @@ protected:
             << error;
     }
     static void TearDownTestSuite() { fs::remove_all(Dir()); }
-    static fs::path Dir() { return fs::temp_directory_path() / "kvavtr-portal-art-test"; }
+    // ctest runs each case in a process of its own, in parallel.
+    static fs::path Dir() {
+        return fs::temp_directory_path() / ("kvavtr-portal-art-test-" + std::to_string(getpid()));
+    }
 };
 
 // "N" and "S1", "S2", ... of every section of the settings file.
