@@ -1,4 +1,4 @@
-#include <fstream>
+#include <tuple>
 
 #include "animated/ani_fixture.h"
 #include "support/white_canvas.h"
@@ -6,11 +6,8 @@
 namespace anitest {
 namespace {
 
-constexpr LPARAM kNotify = 0x4242;
-
 class AniDrawTest : public AniAvatarTest {
 protected:
-    // A ready avatar of the given frame count, loaded on this thread.
     void Load(Avatar& avatar, int frames) {
         const std::string id = "f" + std::to_string(frames);
         Serve("AGHS_" + id + ".GIF", AvatarGifText(frames));
@@ -24,7 +21,6 @@ TEST_F(AniDrawTest, NotReadyDrawsNothingButKeepsThePosition) {
     Avatar avatar(m_window);
     kvtest::WhiteCanvas dc(12, 8);
     unsigned char* rows[1] = {};
-    // 0 from the device-context members and both DrawSelected, 1 from the surface ones.
     const int results[] = {avatar.Draw(dc, 5, 6, 0),
                            avatar.DirectDraw(dc, 5, 6),
                            avatar.DrawSelected(dc, 5, 6, 0, 0),
@@ -41,11 +37,9 @@ TEST_F(AniDrawTest, NotReadyDrawsNothingButKeepsThePosition) {
 TEST_F(AniDrawTest, FirstDrawStartsTheAnimationOfAnAnimatedGif) {
     Avatar avatar(m_window);
     Load(avatar, 3);
-    kvtest::WhiteCanvas plain(12, 8);
-    kvtest::WhiteCanvas selected(12, 8);
+    kvtest::WhiteCanvas plain(12, 8), selected(12, 8);
     EXPECT_EQ(avatar.Draw(plain, 2, 1, 0), 1);
-    EXPECT_EQ(avatar.m_bAutoDraw, 1);
-    EXPECT_EQ(avatar.m_bFirstDraw, 0);
+    EXPECT_EQ(std::tuple(avatar.m_bAutoDraw, avatar.m_bFirstDraw), std::tuple(1, 0));
     EXPECT_EQ(avatar.m_gifList.m_x, 2);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(NextMessage(), (Message{0, kNotify}));  // frame steps
@@ -57,14 +51,12 @@ TEST_F(AniDrawTest, FirstDrawStartsTheAnimationOfAnAnimatedGif) {
     EXPECT_EQ(plain.Pixels(), selected.Pixels()) << "selected looks the same";
     avatar.DirectDraw(plain, 7, 4);
     EXPECT_EQ(avatar.SetAutoDraw(1, -1, -1), 1);
-    EXPECT_EQ(avatar.m_gifList.m_x, 7);
-    EXPECT_EQ(avatar.m_gifList.m_y, 4);
+    EXPECT_EQ(std::tuple(avatar.m_gifList.m_x, avatar.m_gifList.m_y), std::tuple(7, 4));
     avatar.Destroy();
     EXPECT_EQ(avatar.m_gifList.m_thread, nullptr);
-    EXPECT_EQ(avatar.IsReady(), 0);
-    EXPECT_EQ(avatar.m_bAutoDraw, 0);
-    EXPECT_EQ(avatar.m_bFirstDraw, 1);
     EXPECT_EQ(avatar.m_hWnd.load(), nullptr);
+    EXPECT_EQ(std::tuple(avatar.IsReady(), avatar.m_bAutoDraw, avatar.m_bFirstDraw),
+              std::tuple(0, 0, 1));
     TakeMessages();
 }
 
@@ -76,7 +68,6 @@ TEST_F(AniDrawTest, StillGifsAndWindowlessAvatarsDoNotAnimate) {
     EXPECT_EQ(still.m_bAutoDraw, 0);
     EXPECT_EQ(still.SetAutoDraw(1, 0, 0), 0);
     EXPECT_EQ(dc.Pixels()[3 * 12 + 1], 0x000000FFu);  // the red square
-
     Avatar windowless(m_window);
     Load(windowless, 3);
     windowless.SetHWND(nullptr);
