@@ -7,8 +7,7 @@
 namespace giftest {
 namespace {
 
-// The first row of a width x 1 image decoded from the codes, as indices 0 to 3
-// (-1 for the key); empty when nothing loads.
+// A width x 1 image's row as indices 0 to 3 (-1: the key); empty when nothing loads.
 std::vector<int> DecodeRow(int width, const GifBytes& data, int minimumCodeSize = 2,
                            size_t subBlockSize = 255) {
     cKvAniDIBList decoder;
@@ -31,8 +30,7 @@ struct CodesCase {
     const char* name;
     std::vector<std::pair<int, int>> codes;  // code, bit width
     std::vector<int> expected;               // empty: the image is dropped
-    int width = 0;                           // 0: as many pixels as expected
-    int minimumCodeSize = 2;
+    int width = 0, minimumCodeSize = 2;      // width 0: as many pixels as expected
 };
 
 // Clear is 4 and end 5 with minimum code size 2.
@@ -112,10 +110,9 @@ class GiflibCrossCheck : public testing::TestWithParam<CrossCase> {};
 TEST_P(GiflibCrossCheck, FirstFrameEqualsGiflibTruncatedToFiveBits) {
     const CrossCase c = GetParam();
     std::mt19937 random(static_cast<unsigned>(c.width * 131 + c.height * 7 + c.colors));
-    std::vector<Rgb> palette;
-    for (int i = 0; i < c.colors; ++i) {
-        palette.push_back(Rgb{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
-                              static_cast<uint8_t>(random())});
+    std::vector<Rgb> palette(static_cast<size_t>(c.colors));
+    for (Rgb& color : palette) {
+        color = Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())};
     }
     std::vector<kvtest::GiflibFrame> frames(3,
                                             {0, 0, c.width, c.height, {}, 4, 1, -1, c.interlaced});

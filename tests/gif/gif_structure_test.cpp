@@ -1,5 +1,4 @@
-// File structure (signatures, screen, extensions, block scanning, lists) and frame
-// composition (disposal, transparency, placement, carried graphic control).
+// File structure, block scanning, frame lists and frame composition.
 #include "gif_test_util.h"
 
 namespace giftest {
@@ -32,8 +31,7 @@ TEST(GifStructure, SignaturesShortFilesAndFilesWithoutImages) {
     EXPECT_TRUE(Frames(decoder).empty());
 }
 
-// Indices past the table are black.
-TEST(GifStructure, SingleFrameWidensToEvenWidthWithKeyColumn) {
+TEST(GifStructure, SingleFrameWidensWithKeyColumnAndIndicesPastTheTableAreBlack) {
     cKvAniDIBList decoder;
     GifBuilder gif(7, 3);
     gif.GlobalTable({kRed, kGreen}).Image(0, 0, 5, 1, {0, 1, 2, 3, 0}, 2).Trailer();
@@ -94,15 +92,14 @@ TEST(GifStructure, SecondLoadAndCopyAppendAndLoadFromMemoryMatches) {
     ASSERT_EQ(1, decoder.Copy());
     EXPECT_EQ(2u, Frames(decoder).size());
     GifBuilder second(2, 1);
-    second.GlobalTable({kRed, kGreen})
-        .Image(0, 0, 2, 1, {0, 1}, 2, false, {kWhite, kGrey})
-        .Trailer();
-    ASSERT_EQ(1, decoder.LoadFromMemory(second.Data().data(), second.Data().size()));
+    second.GlobalTable({kRed, kGreen}).Image(0, 0, 2, 1, {0, 1}, 2, false, {kWhite, kGrey});
+    const GifBytes& bytes = second.Trailer().Data();
+    ASSERT_EQ(1, decoder.LoadFromMemory(bytes.data(), bytes.size()));
     EXPECT_EQ(1, decoder.m_loopCount);  // reset by each load
     const auto frames = Frames(decoder);
     ASSERT_EQ(3u, frames.size());
     EXPECT_EQ((std::vector<uint16_t>{kWhitePixel, kGreyPixel}), Row(*frames[2], 0));
-    EXPECT_EQ(0, decoder.LoadFromMemory(second.Data().data(), 12));
+    EXPECT_EQ(0, decoder.LoadFromMemory(bytes.data(), 12));
 }
 
 TEST(GifStructure, FramesOutliveADecoderThatDoesNotOwnThem) {
@@ -128,7 +125,7 @@ TEST(GifStructure, SpriteExportRunsOverKeyPixels) {
     ASSERT_EQ(2u, sprites.size());
     EXPECT_EQ(std::vector<unsigned long>{7}, delays);
     ASSERT_NE(nullptr, sprites[1]);
-    EXPECT_EQ((std::pair{10, 1}), (std::pair{sprites[1]->width, sprites[1]->height}));
+    ASSERT_EQ((std::pair{10, 1}), (std::pair{sprites[1]->width, sprites[1]->height}));
     const uint16_t* row = sprites[1]->rows[0];
     EXPECT_EQ((std::vector<uint16_t>{2, 2, kRedPixel, kGreenPixel, 1, 1, kWhitePixel, 4, 0}),
               std::vector<uint16_t>(row, row + 9));
@@ -136,8 +133,7 @@ TEST(GifStructure, SpriteExportRunsOverKeyPixels) {
 }
 
 struct LaterFrame {
-    int disposal;  // -1: no graphic control, the previous one carries
-    int left, top, width, height;
+    int disposal, left, top, width, height;  // disposal -1: the previous graphic control carries
     GifBytes indices;
     int transparentIndex = -1;
 };
