@@ -1,13 +1,10 @@
-// kvavtr animated, run as a separate program against a loopback avatar server.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "loopback_http/http_server.h"
 #include "support/avatar_gif.h"
+#include "support/bmp_builder.h"
 #include "support/png_read.h"
 #include "support/run_program.h"
 
@@ -22,17 +19,10 @@ constexpr uint32_t kSquares[] = {0xFF0000FF, 0x00FF00FF, 0xFFFF00FF};
 class AnimatedCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kvavtr-animated-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "home");
         setenv("KVAVTR_REGISTRY", (m_dir / "no-registry.ini").c_str(), 1);
-        const kvtest::GifBytes animated = kvtest::AvatarGif(3);
-        const kvtest::GifBytes still = kvtest::AvatarGif(1);
-        m_server.SetFile("/IMG_AVTR/AGHS_anim.GIF", animated);
-        m_server.SetFile("/IMG_AVTR/AWFA_still.GIF", still);
-        m_server.SetFile("/IMG_AVTR/AGHS_html.GIF", animated);
+        m_server.SetFile("/IMG_AVTR/AGHS_anim.GIF", kvtest::AvatarGif(3));
+        m_server.SetFile("/IMG_AVTR/AWFA_still.GIF", kvtest::AvatarGif(1));
+        m_server.SetFile("/IMG_AVTR/AGHS_html.GIF", kvtest::AvatarGif(3));
         m_server.SetFault("/IMG_AVTR/AGHS_html.GIF", loopback::HttpFault::kHtmlErrorPage);
     }
     void TearDown() override {
@@ -41,7 +31,7 @@ protected:
     }
 
     kvtest::ProgramOutcome Run(std::vector<std::string> args, bool wantStderr = false) {
-        args.insert(args.begin(), {"animated", "--home", (m_dir / "home").string(), "--server",
+        args.insert(args.begin(), {"animated", "--home", m_dir.string(), "--server",
                                    m_server.HostPort(), "--canvas", "0x808080"});
         return kvtest::RunProgram(KVAVTR_CLI_PATH, args, wantStderr);
     }
@@ -59,7 +49,7 @@ protected:
         }
     }
 
-    fs::path m_dir;
+    const fs::path m_dir = kvtest::MakeTempFolder();
     loopback::HttpServer m_server;
 };
 
@@ -74,13 +64,11 @@ TEST_F(AnimatedCommandTest, PlaysTheFramesInTurn) {
         SCOPED_TRACE(file);
         ExpectFrame(kvtest::ReadPng(Out("a-00" + std::to_string(file) + ".png")), frames[file]);
     }
-    EXPECT_TRUE(fs::exists(m_dir / "home" / "Avatar" / "AGHS_anim.GIF"));
-}
-
-TEST_F(AnimatedCommandTest, StillGifGivesTheSamePictureEachTime) {
-    const auto outcome =
-        Run({"--aw", "--full", "--action", "--frames", "2", "--out", Out("s.png"), "still"});
-    ASSERT_EQ(outcome.exitCode, 0);
+    EXPECT_TRUE(fs::exists(m_dir / "Avatar" / "AGHS_anim.GIF"));
+    // A still GIF gives the same picture each time.
+    ASSERT_EQ(Run({"--aw", "--full", "--action", "--frames", "2", "--out", Out("s.png"), "still"})
+                  .exitCode,
+              0);
     ExpectFrame(kvtest::ReadPng(Out("s-000.png")), 0);
     ExpectFrame(kvtest::ReadPng(Out("s-001.png")), 0);
 }
@@ -89,24 +77,20 @@ TEST_F(AnimatedCommandTest, FailuresExitWithOneLine) {
     const struct {
         std::vector<std::string> args;
         int exitCode;
-        const char* line;
+        std::string line;
     } cases[] = {
-        {{"--out", Out("h.png"), "html"}, 1, "kvavtr animated: the avatar file failed to load\n"},
-        {{"--wait", "300", "--out", Out("m.png"), "missing"},
-         1,
-         "kvavtr animated: no avatar after 300 ms\n"},
-        {{"--out", Out("r.png"), "../x"}, 1, "kvavtr animated: identifier refused: ../x\n"},
-        {{"--frames", "0", "--out", Out("b.png"), "anim"},
-         2,
-         "kvavtr animated: bad or missing value for --frames\n"},
-        {{"anim"}, 2, "kvavtr animated: missing --out OUT.png\n"},
+        {{"--out", Out("h.png"), "html"}, 1, "the avatar file failed to load"},
+        {{"--wait", "300", "--out", Out("m.png"), "missing"}, 1, "no avatar after 300 ms"},
+        {{"--out", Out("r.png"), "../x"}, 1, "identifier refused: ../x"},
+        {{"--frames", "0", "--out", Out("b.png"), "anim"}, 2, "bad or missing value for --frames"},
+        {{"anim"}, 2, "missing --out OUT.png"},
     };
     for (const auto& c : cases) {
         const auto outcome = Run(c.args, true);
         EXPECT_EQ(outcome.exitCode, c.exitCode) << c.line;
-        EXPECT_EQ(outcome.output, c.line);
+        EXPECT_EQ(outcome.output, "kvavtr animated: " + c.line + "\n");
     }
-    EXPECT_TRUE(fs::is_empty(m_dir / "home" / "Avatar"));
+    EXPECT_TRUE(fs::is_empty(m_dir / "Avatar"));
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
-// kvavtr demo, run once in a temporary folder: its three files decode, every
-// avatar lies where index.html says with colours of its own and no pure blue,
-// and the summary's counts agree with the files.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <regex>
 
 #include "sample_art/canvas.h"
 #include "support/png_read.h"
@@ -22,46 +19,32 @@ struct Figure {
     unsigned x, y, w, h;
 };
 
-// The value of attribute name="..." from position at on; empty when missing.
-std::string Attribute(const std::string& html, const std::string& name, size_t at) {
-    const size_t begin = html.find(name + "=\"", at);
-    if (begin == std::string::npos) {
-        return {};
-    }
-    const size_t value = begin + name.size() + 2;
-    return html.substr(value, html.find('"', value) - value);
-}
-
 std::vector<Figure> Figures(const std::string& html) {
+    static const std::regex figure(
+        R"x(<figure data-section="([^"]*)" data-id="([^"]*)" data-x="(\d+)" data-y="(\d+)" )x"
+        R"x(data-w="(\d+)" data-h="(\d+)")x");
     std::vector<Figure> figures;
-    for (size_t at = html.find("<figure "); at != std::string::npos;
-         at = html.find("<figure ", at + 1)) {
-        const auto number = [&](const char* name) {
-            return static_cast<unsigned>(std::stoul(Attribute(html, name, at)));
-        };
-        figures.push_back({Attribute(html, "data-section", at), Attribute(html, "data-id", at),
-                           number("data-x"), number("data-y"), number("data-w"), number("data-h")});
+    for (std::sregex_iterator m(html.begin(), html.end(), figure), end; m != end; ++m) {
+        const auto number = [&](int i) { return static_cast<unsigned>(std::stoul((*m)[i])); };
+        figures.push_back({(*m)[1], (*m)[2], number(3), number(4), number(5), number(6)});
     }
     return figures;
 }
 
 // Whether the figure's area holds a pixel of the colour, as 5-bit channels keep it.
 bool Holds(const kvtest::PngPicture& png, const Figure& f, sampleart::Rgb colour) {
-    for (unsigned y = f.y; y < f.y + f.h; ++y) {
-        for (unsigned x = f.x; x < f.x + f.w; ++x) {
-            const uint32_t p = png.At(x, y);
-            if ((p >> 27) == colour.r >> 3u && ((p >> 19) & 31) == colour.g >> 3u &&
-                ((p >> 11) & 31) == colour.b >> 3u) {
-                return true;
-            }
+    for (unsigned i = 0; i < f.w * f.h; ++i) {
+        const uint32_t p = png.At(f.x + i % f.w, f.y + i / f.w);
+        if ((p >> 27) == colour.r >> 3u && ((p >> 19) & 31) == colour.g >> 3u &&
+            ((p >> 11) & 31) == colour.b >> 3u) {
+            return true;
         }
     }
     return false;
 }
 
-int Count(const std::string& output, const std::string& label) {
-    const size_t at = output.find(label + ": ");
-    return at == std::string::npos ? -1 : std::atoi(output.c_str() + at + label.size() + 2);
+bool Says(const std::string& output, const std::string& line) {
+    return output.find(line + "\n") != std::string::npos;
 }
 
 TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
@@ -75,10 +58,9 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
     const std::vector<Figure> figures = Figures(
         std::string(std::istreambuf_iterator<char>(html), std::istreambuf_iterator<char>()));
     ASSERT_GT(figures.size(), 25u);
-    EXPECT_NE(run.output.find("avatars drawn: " + std::to_string(figures.size()) + " of " +
-                              std::to_string(figures.size())),
-              std::string::npos)
-        << run.output;
+    const std::string drawn = "avatars drawn: " + std::to_string(figures.size()) + " of " +
+                              std::to_string(figures.size());
+    EXPECT_TRUE(Says(run.output, drawn)) << run.output;
 
     int error = 0;
     GifFileType* gif = DGifOpenFileName((dir / "demo.gif").c_str(), &error);
@@ -87,7 +69,7 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
     const kvtest::PngPicture png = kvtest::ReadPng((dir / "demo.png").string());
     EXPECT_EQ(png.width, static_cast<unsigned>(gif->SWidth));
     EXPECT_EQ(png.height, static_cast<unsigned>(gif->SHeight));
-    EXPECT_EQ(Count(run.output, "frames"), gif->ImageCount);
+    EXPECT_TRUE(Says(run.output, "frames: " + std::to_string(gif->ImageCount)));
     EXPECT_GT(gif->ImageCount, 1);
     const auto animated = std::count_if(figures.begin(), figures.end(), [](const Figure& f) {
         return f.section == "animated" && f.id.rfind("kv", 0) == 0;
@@ -123,7 +105,7 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
     const auto again =
         kvtest::RunProgram(KVAVTR_CLI_PATH, {"demo", "--out", dir.string(), "--seconds", "1"});
     EXPECT_EQ(again.exitCode, 0) << again.output;
-    EXPECT_EQ(Count(again.output, "avatars drawn"), static_cast<int>(figures.size()));
+    EXPECT_TRUE(Says(again.output, drawn));
     EXPECT_TRUE(fs::exists(dir / "keep.txt"));
     fs::remove_all(dir);
 }
@@ -131,18 +113,14 @@ TEST(DemoCommand, DrawsEveryAvatarWhereTheIndexSays) {
 TEST(DemoCommand, RefusesBadOptionsAndUnusableFolders) {
     const fs::path file = fs::temp_directory_path() / "kvavtr-demo-not-a-folder";
     std::ofstream(file) << "x";
-    const struct {
-        std::vector<std::string> args;
-        int exitCode;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, int> cases[] = {
         {{"--seconds", "0"}, 2}, {{"--seconds", "2x"}, 2}, {{"--seconds", "1e9"}, 2},
         {{"--out"}, 2},          {{"--colour", "red"}, 2}, {{"--out", (file / "sub").string()}, 1},
     };
-    for (const auto& c : cases) {
-        std::vector<std::string> args = c.args;
+    for (auto [args, exitCode] : cases) {
         args.insert(args.begin(), "demo");
         const auto run = kvtest::RunProgram(KVAVTR_CLI_PATH, args, true);
-        EXPECT_EQ(run.exitCode, c.exitCode) << args.back();
+        EXPECT_EQ(run.exitCode, exitCode) << args.back();
         EXPECT_FALSE(run.output.empty()) << args.back();
     }
     fs::remove(file);
