@@ -3,9 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "gif/kv_anigif_list.h"
 #include "support/avatar_gif.h"
@@ -28,17 +25,15 @@ protected:
         std::filesystem::remove(m_path);
     }
     const char* Write(const GifBytes& bytes) {
-        std::ofstream(m_path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        GifBuilder(0, 0).Truncate(0).Raw(bytes).WriteFile(m_path);
         return m_path.c_str();
     }
     // A 12 x 8 caller buffer holding old and its table of rows.
-    std::vector<unsigned char*> Rows(std::vector<uint16_t>& store, uint16_t old) {
-        store.assign(12 * 8, old);
+    std::vector<unsigned char*> Rows(uint16_t old) {
+        m_store.assign(12 * 8, old);
         std::vector<unsigned char*> rows(8);
         for (int i = 0; i < 8; ++i) {
-            rows[i] = reinterpret_cast<unsigned char*>(&store[i * 12]);
+            rows[i] = reinterpret_cast<unsigned char*>(&m_store[i * 12]);
         }
         return rows;
     }
@@ -46,17 +41,17 @@ protected:
     std::string m_path = std::filesystem::temp_directory_path() /
                          ("kvavtr_anigif_" + std::to_string(::getpid()) + ".gif");
     DWORD m_now = 5000;
+    std::vector<uint16_t> m_store;
 };
 
 TEST_F(AnigifListTest, LoadsFramesDelaysAndEvenWidth) {
     cKvAnigifList player;
     ASSERT_EQ(player.Load(Write(AvatarGif(3, 2)), nullptr), 1);
-    EXPECT_EQ(player.getFrameCount(), 3);
-    EXPECT_EQ(player.IsAnimatedGIF(), 1);
-    EXPECT_EQ(player.GetSize().cx, 10);
-    EXPECT_EQ(player.m_bmi.bmiHeader.biHeight, -6);
-    EXPECT_EQ(player.GetDelay(1), 20u);
-    EXPECT_EQ(player.GetDelay(7), 4u);  // the delay in force after the last frame
+    EXPECT_EQ((std::tuple{3, 1, 10, -6}),
+              (std::tuple{player.getFrameCount(), player.IsAnimatedGIF(), int(player.GetSize().cx),
+                          int(player.m_bmi.bmiHeader.biHeight)}));
+    // 7: the delay in force after the last frame.
+    EXPECT_EQ((std::pair{20ul, 4ul}), (std::pair{player.GetDelay(1), player.GetDelay(7)}));
     ASSERT_EQ(player.Load(Write(AvatarGif(1)), nullptr), 1);
     EXPECT_EQ(player.IsAnimatedGIF(), 0);
     EXPECT_EQ(player.Load(Write({'G', 'I', 'F', '8', '9', 'a'}), nullptr), 0);
@@ -79,16 +74,14 @@ TEST_F(AnigifListTest, DrawsOverTheBackgroundPlainAndSelected) {
         }
     }
     WhiteCanvas dc(12, 8);
-    EXPECT_EQ(player.Draw(3, dc, 0, 0), 0);  // no such frame: nothing drawn
-    EXPECT_EQ(player.Draw(-1, dc, 0, 0), 0);
+    EXPECT_EQ(player.Draw(3, dc, 0, 0) + player.Draw(-1, dc, 0, 0), 0);  // no such frame
     EXPECT_EQ(dc.Pixels(), std::vector<COLORREF>(12 * 8, kWhite));
 }
 
 TEST_F(AnigifListTest, FlipStepsByDelayAndCountsLoops) {
     cKvAnigifList player;
     ASSERT_EQ(player.Load(Write(AvatarGif(3, 2)), nullptr), 1);
-    std::vector<uint16_t> store;
-    std::vector<unsigned char*> rows = Rows(store, 0);
+    std::vector<unsigned char*> rows = Rows(0);
     const DWORD waits[] = {100, 200, 100};  // a delay of 4 counts as 100 ms
     for (int shown : {0, 1, 2, 0, 1, 2, 2, 2}) {
         player.Flip(rows.data(), 0, 0, 0, 0);
@@ -109,17 +102,16 @@ TEST_F(AnigifListTest, BufferDrawIsBottomUpAndKeepsKeyPixels) {
     cKvAnigifList player;
     ASSERT_EQ(player.Load(Write(AvatarGif(2)), nullptr), 1);
     player.m_nowFrame = 1;
-    std::vector<uint16_t> store;
-    std::vector<unsigned char*> rows = Rows(store, 0x1234);
+    std::vector<unsigned char*> rows = Rows(0x1234);
     EXPECT_EQ(player.Draw(rows.data(), 2, 1, 0, 0), 1);
     // Screen row r lands in table row 1 + (5 - r); the green square is at x 3..5, rows 2..4.
     for (int i = 0; i < 12 * 8; ++i) {
         const bool square = 6 - i / 12 >= 2 && 6 - i / 12 <= 4 && i % 12 >= 5 && i % 12 <= 7;
-        EXPECT_EQ(store[i], square ? kAvatarGifSquare[1] : 0x1234) << i;
+        EXPECT_EQ(m_store[i], square ? kAvatarGifSquare[1] : 0x1234) << i;
     }
     cKvAnigifList empty;
-    EXPECT_EQ(empty.Draw(rows.data(), 0, 0, 0, 0), 0);
-    EXPECT_EQ(empty.DrawAnimation(rows.data(), 0, 0, 0, 0), 0);
+    EXPECT_EQ(empty.Draw(rows.data(), 0, 0, 0, 0) + empty.DrawAnimation(rows.data(), 0, 0, 0, 0),
+              0);
 }
 
 TEST_F(AnigifListTest, SmallerFirstImageDrawsTheOverlapOnlyAndCopiesAreDeep) {
@@ -144,22 +136,19 @@ TEST_F(AnigifListTest, SmallerFirstImageDrawsTheOverlapOnlyAndCopiesAreDeep) {
 
 TEST_F(AnigifListTest, AnimationThreadPostsFrameMessagesUntilStopped) {
     kvplatform::SetTickSource({});
-    HWND window =
-        CreateWindowExA(0, "", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, "", "", 0, 0, 0, 0, 0, HWND_MESSAGE, 0, nullptr, nullptr);
     cKvAnigifList player;
     EXPECT_EQ(player.Stop(), 1);  // never started: harmless
     ASSERT_EQ(player.Load(Write(AvatarGif(3)), nullptr), 1);
     player.m_msgParam = 0x5150;
-    HWNDORHDC target;
-    target.hwnd = window;
+    HWNDORHDC target{.hwnd = window};
     ASSERT_EQ(player.Start(target, 4, 5), 1);
     ASSERT_EQ(player.Start(target, 4, 5), 1);  // stops the first thread
     for (int i = 0; i < 4; ++i) {
         MSG msg;
         ASSERT_EQ(GetMessageA(&msg, window, 0, 0), 1);
-        EXPECT_EQ(msg.message, 1060u);
-        EXPECT_EQ(msg.wParam, 0u);
-        EXPECT_EQ(msg.lParam, 0x5150);
+        EXPECT_EQ((std::tuple{msg.message, msg.wParam, msg.lParam}),
+                  (std::tuple{1060u, WPARAM{0}, LPARAM{0x5150}}));
     }
     player.Destroy();
     EXPECT_EQ(player.m_thread, nullptr);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,28 +21,19 @@ using kvtest::GifBytes;
 using kvtest::Rgb;
 
 constexpr uint16_t kKey = kvpixel::kKeyPixel;
-constexpr Rgb kRed{255, 0, 0};
-constexpr Rgb kGreen{0, 255, 0};
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kGrey{0x80, 0x40, 0x20};
-constexpr uint16_t kRedPixel = 0x7C00;
-constexpr uint16_t kGreenPixel = 0x03E0;
-constexpr uint16_t kWhitePixel = 0x7FFF;
-constexpr uint16_t kGreyPixel = kvpixel::FromRgb(0x80, 0x40, 0x20);
-// Indices 0 to 3 of the usual four-colour table, as pixels.
+constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kWhite{255, 255, 255}, kGrey{0x80, 0x40, 0x20};
+constexpr uint16_t kRedPixel = 0x7C00, kGreenPixel = 0x03E0, kWhitePixel = 0x7FFF,
+                   kGreyPixel = kvpixel::FromRgb(0x80, 0x40, 0x20);
 const std::vector<Rgb> kColors{kRed, kGreen, kWhite, kGrey};
 constexpr uint16_t kPixels[4] = {kRedPixel, kGreenPixel, kWhitePixel, kGreyPixel};
 
 inline std::string TempPath(const std::string& name) {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
     std::string test = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : test) {
-        c = c == '/' ? '_' : c;
-    }
+    std::replace(test.begin(), test.end(), '/', '_');
     return testing::TempDir() + "kvgif_" + test + "_" + name;
 }
 
-// Writes the bytes to a file and loads it.
 inline int LoadBytes(cKvAniDIBList& decoder, const GifBytes& bytes) {
     const std::string path = TempPath("input.gif");
     GifBuilder(0, 0).Truncate(0).Raw(bytes).WriteFile(path);
@@ -56,14 +48,15 @@ inline std::vector<CKvAImage*> Frames(cKvAniDIBList& decoder,
     return frames;
 }
 
-// Frame count after loading, -1 when Load fails.
-inline int FrameCount(const GifBytes& bytes) {
+// Frame count after loading (-1 when Load fails) and the last error.
+inline std::pair<int, kvgif::GifError> LoadResult(const GifBytes& bytes) {
     cKvAniDIBList decoder;
-    return LoadBytes(decoder, bytes) == 1 ? static_cast<int>(Frames(decoder).size()) : -1;
+    const int loaded = LoadBytes(decoder, bytes);
+    return {loaded == 1 ? static_cast<int>(Frames(decoder).size()) : -1, decoder.LastError()};
 }
 
-inline uint16_t Pixel(CKvAImage& image, int x, int y) {
-    return reinterpret_cast<const uint16_t*>(image.GetBits(y))[x];
+inline int FrameCount(const GifBytes& bytes) {
+    return LoadResult(bytes).first;
 }
 
 inline std::vector<uint16_t> Row(CKvAImage& image, int y) {
