@@ -25,17 +25,17 @@ const Animated kAnimated[] = {
 };
 
 // The cache name of the avatar, as the library builds it.
-std::string FileName(const Animated& spec) {
+std::string FileName(const Animated& entry) {
     return std::string("A") +
-           (spec.a7   ? 'W'
-            : spec.a2 ? 'C'
-                      : 'G') +
-           (spec.a5 ? 'F' : 'H') + (spec.a6 ? 'A' : 'S') + "_" + spec.player + ".GIF";
+           (entry.a7   ? 'W'
+            : entry.a2 ? 'C'
+                       : 'G') +
+           (entry.a5 ? 'F' : 'H') + (entry.a6 ? 'A' : 'S') + "_" + entry.player + ".GIF";
 }
 
-SIZE SizeOf(const Animated& spec) {
-    const int height = spec.a5 ? 102 : 64;
-    return spec.a2 && !spec.a7 ? SIZE{23, height / 2} : SIZE{46, height};
+SIZE SizeOf(const Animated& entry) {
+    const int height = entry.a5 ? 102 : 64;
+    return entry.a2 && !entry.a7 ? SIZE{23, height / 2} : SIZE{46, height};
 }
 
 DemoCell FacadeCell(std::string id, std::string options, SIZE size, bool animated,
@@ -61,12 +61,12 @@ DemoCell FacadeCell(std::string id, std::string options, SIZE size, bool animate
 
 std::vector<DemoCell> AnimatedCells() {
     std::vector<DemoCell> cells;
-    for (const Animated& spec : kAnimated) {
-        cells.push_back(
-            FacadeCell(spec.player, spec.options, SizeOf(spec), true, [spec](CKvAvatar& facade) {
-                return facade.Create(spec.player, spec.a2, 0, 0, spec.a5, spec.a6, spec.a7);
+    for (const Animated& entry : kAnimated) {
+        cells.push_back(FacadeCell(
+            entry.player, entry.options, SizeOf(entry), true, [entry](CKvAvatar& facade) {
+                return facade.Create(entry.player, entry.a2, 0, 0, entry.a5, entry.a6, entry.a7);
             }));
-        cells.back().downloads = {"/IMG_AVTR/" + FileName(spec)};
+        cells.back().downloads = {"/IMG_AVTR/" + FileName(entry)};
     }
     const char* code = "NEN0312001002N010000000100";
     cells.push_back(
