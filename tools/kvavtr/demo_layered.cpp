@@ -111,25 +111,26 @@ bool PartsInPool(CAvtrId& id) {
     return !id.IdVec().empty();
 }
 
-DemoCell MakeCell(const Layered& spec, const std::string& stage) {
+DemoCell MakeCell(const Layered& entry, const std::string& stage) {
     auto avatar = std::make_shared<RenderedAvatar>();
-    if (spec.rect.left >= 0) {
-        RECT rect = spec.rect;
+    if (entry.rect.left >= 0) {
+        RECT rect = entry.rect;
         avatar->SetDrawingRect(rect);
     }
-    if (spec.stage) {
+    if (entry.stage) {
         avatar->SetBkgndImage(stage.c_str());
     }
     CAvtrId id;
-    id.Set(spec.id, spec.com);
-    const bool created = avatar->Create(id, spec.small, spec.fullHeight, spec.box, spec.back) != 0;
-    DemoCell cell{"layered", spec.id, spec.options, avatar->OutputSize()};
+    id.Set(entry.id, entry.com);
+    const bool created =
+        avatar->Create(id, entry.small, entry.fullHeight, entry.box, entry.back) != 0;
+    DemoCell cell{"layered", entry.id, entry.options, avatar->OutputSize()};
     cell.downloads = PartFiles(avatar->AvatarId());
     cell.start = [created](HWND) { return created; };
     cell.ready = [avatar] { return PartsInPool(avatar->AvatarId()); };
     const auto start = std::chrono::steady_clock::now();
-    cell.draw = [avatar, spec, start](HDC hdc, int x, int y) {
-        const std::string letters = spec.expressions;
+    cell.draw = [avatar, entry, start](HDC hdc, int x, int y) {
+        const std::string letters = entry.expressions;
         if (!letters.empty()) {
             const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
                                      std::chrono::steady_clock::now() - start)
@@ -139,7 +140,7 @@ DemoCell MakeCell(const Layered& spec, const std::string& stage) {
                 avatar->ChangeAvatarExpress(wanted);
             }
         }
-        avatar->Draw(hdc, x, y, spec.sex, spec.trans, 0);
+        avatar->Draw(hdc, x, y, entry.sex, entry.trans, 0);
     };
     return cell;
 }
@@ -148,8 +149,8 @@ DemoCell MakeCell(const Layered& spec, const std::string& stage) {
 
 std::vector<DemoCell> LayeredCells(const std::string& stage) {
     std::vector<DemoCell> cells;
-    for (const Layered& spec : kLayered) {
-        cells.push_back(MakeCell(spec, stage));
+    for (const Layered& entry : kLayered) {
+        cells.push_back(MakeCell(entry, stage));
     }
     return cells;
 }

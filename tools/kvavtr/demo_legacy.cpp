@@ -50,11 +50,11 @@ DemoCell ObjectCell(const std::shared_ptr<CKvAvtr>& avatar, const char* section,
 
 std::vector<DemoCell> LegacyCells() {
     std::vector<DemoCell> cells;
-    for (const Legacy& spec : kLegacy) {
+    for (const Legacy& entry : kLegacy) {
         auto avatar = std::make_shared<CKvAvtr>();
-        const bool created = avatar->Create(spec.code, spec.half, 0, 0, 0) != 0;
+        const bool created = avatar->Create(entry.code, entry.half, 0, 0, 0) != 0;
         cells.push_back(
-            ObjectCell(avatar, "legacy", spec.code, spec.options, created, spec.selected));
+            ObjectCell(avatar, "legacy", entry.code, entry.options, created, entry.selected));
     }
     return cells;
 }
@@ -69,12 +69,12 @@ std::vector<DemoCell> AnonymousCells() {
                               {0, 1, 1, false, "object, female, half, tall"},
                               {0, 0, 1, true, "object, female, tall, selected"}};
     std::vector<DemoCell> cells;
-    for (const Object& spec : objects) {
+    for (const Object& entry : objects) {
         auto avatar = std::make_shared<CKvAvtr>();
         const bool created =
-            avatar->CreateAnonymousAvatar(spec.male, spec.half, 0, 0, spec.tall) != 0;
-        cells.push_back(ObjectCell(avatar, "anonymous", avatar->GetCode(), spec.options, created,
-                                   spec.selected));
+            avatar->CreateAnonymousAvatar(entry.male, entry.half, 0, 0, entry.tall) != 0;
+        cells.push_back(ObjectCell(avatar, "anonymous", avatar->GetCode(), entry.options, created,
+                                   entry.selected));
     }
     const SIZE sizes[] = {{22, 32}, {22, 51}, {45, 64}, {45, 102}};
     for (int size = 0; size < 4; ++size) {
