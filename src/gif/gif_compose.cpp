@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "gif/gif_paint_row.h"
 #include "imaging/kv_aimage.h"
 #include "imaging/pixel.h"
 #include "platform/row_bytes.h"
@@ -33,8 +34,6 @@ PaintArea AreaOf(const CKvAImage& canvas, const DecodedImage& image, int firstRo
     return {image.left, firstRow, columns, rows};
 }
 
-using Palette = std::array<uint16_t, 256>;
-
 // The pixel of every colour index; indices past the file's entries stay black.
 Palette PixelsOf(const DecodedImage& image) {
     Palette palette{};
@@ -46,23 +45,6 @@ Palette PixelsOf(const DecodedImage& image) {
     return palette;
 }
 
-void PaintRow(const unsigned char* source, uint16_t* target, int count, const Palette& palette) {
-    for (int i = 0; i < count; ++i) {
-        target[i] = palette[source[i]];
-    }
-}
-
-// Leaves the canvas pixel wherever the index is kept; palette[kept] must be 0.
-// Branch-free: kept indices come in runs of any length.
-void PaintRowKeeping(const unsigned char* source, uint16_t* target, int count,
-                     const Palette& palette, unsigned char kept) {
-    for (int i = 0; i < count; ++i) {
-        const unsigned char index = source[i];
-        const uint16_t keep = index == kept ? 0xFFFF : 0;
-        target[i] = static_cast<uint16_t>((target[i] & keep) | palette[index]);
-    }
-}
-
 // Paints the image's indices over the area. The transparent index keeps the canvas
 // pixel, or writes the key pixel when the canvas has no picture yet.
 void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea& area,
@@ -72,17 +54,13 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea&
     }
     Palette palette = PixelsOf(image);
     const bool keeping = image.transparent && keepCanvas;
-    if (image.transparent) {
-        palette[image.transparentIndex] = keeping ? 0 : kvpixel::kKeyPixel;
+    if (image.transparent && !keeping) {
+        palette[image.transparentIndex] = kvpixel::kKeyPixel;
     }
+    const int kept = keeping ? image.transparentIndex : kKeepNone;
     for (int j = 0; j < area.rows; ++j) {
         const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
-        auto* target = canvas.Row(area.firstRow + j) + area.left;
-        if (keeping) {
-            PaintRowKeeping(source, target, area.columns, palette, image.transparentIndex);
-        } else {
-            PaintRow(source, target, area.columns, palette);
-        }
+        PaintRow(source, canvas.Row(area.firstRow + j) + area.left, area.columns, palette, kept);
     }
 }
 
