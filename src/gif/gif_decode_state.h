@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "gif/gif_code_bytes.h"
 #include "gif/gif_compose.h"
 #include "gif/gif_error.h"
 #include "gif/gif_index_cursor.h"
@@ -42,6 +43,7 @@ struct DecodeState {
     ImageDescriptor image;
     int imageColors = 0;  // colour table entries of the image
     CodeReader reader;
+    CodeBytes codes;
     IndexCursor cursor;
     WorkArea work;
 

@@ -95,12 +95,12 @@ int WalkString(const StringEntry* table, unsigned firstFree, unsigned code,
 
 }  // namespace
 
-// One function, so that the reader and the sink stay in registers. Codes come in
-// epochs: the first code after a clear (or at the start of a stream without one)
-// is written alone and makes no entry; every later code makes one.
-LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerState,
-                    IndexCursor& output) {
-    CodeReader reader = readerState;
+// One function, so that the code position and the sink stay in registers. Codes
+// come in epochs: the first code after a clear (or at the start of a stream without
+// one) is written alone and makes no entry; every later code makes one.
+LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& codes,
+                    uint64_t& bitsTaken, IndexCursor& output) {
+    CodeBits bits{codes.Data(), 0, uint64_t{codes.Size()} * 8};
     IndexSink sink(output);
     const unsigned clear = 1u << minimumCodeSize;
     const unsigned end = clear + 1;
@@ -110,9 +110,10 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerS
     }
     unsigned char scratch[kStringTableSize + 1];
     LzwStatus status = LzwStatus::kDataEnded;
+    int codeSize = minimumCodeSize + 1;
     unsigned code;
-    if (!reader.Code(code)) {
-        return readerState = reader, sink.WriteBack(), status;
+    if (!bits.Next(code, codeSize, (1u << codeSize) - 1)) {
+        return bitsTaken = bits.position, sink.WriteBack(), status;
     }
     if (code == end) {
         status = LzwStatus::kEndCode;
@@ -121,8 +122,9 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerS
     bool readFirst = code == clear;
     while (startEpoch) {
         startEpoch = false;
-        reader.SetCodeSize(minimumCodeSize + 1);
-        if (readFirst && !reader.Code(code)) {
+        codeSize = minimumCodeSize + 1;
+        unsigned mask = (1u << codeSize) - 1;
+        if (readFirst && !bits.Next(code, codeSize, mask)) {
             break;
         }
         if (code > firstFree) {
@@ -131,11 +133,10 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerS
         }
         sink.Put(static_cast<unsigned char>(code));
         unsigned nextFree = firstFree;
-        unsigned limit = 1u << reader.CodeSize();
         unsigned previous = code;
         unsigned previousLength = code < firstFree ? 1 : 0;
         unsigned previousFirst = code & 0xFF;
-        while (reader.Code(code)) {
+        while (bits.Next(code, codeSize, mask)) {
             unsigned first;
             if (code < clear) {
                 sink.Put(static_cast<unsigned char>(code));
@@ -198,17 +199,17 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& readerS
                                    static_cast<uint8_t>(first)};
                 previousLength = 0;
             }
-            if (nextFree < kStringTableSize && ++nextFree >= limit &&
-                reader.CodeSize() < CodeReader::kMaxCodeSize) {
-                reader.SetCodeSize(reader.CodeSize() + 1);
-                limit <<= 1;
+            if (nextFree < kStringTableSize && ++nextFree > mask &&
+                codeSize < CodeReader::kMaxCodeSize) {
+                ++codeSize;
+                mask = mask * 2 + 1;
             }
             previous = code;
             previousFirst = first;
         }
     }
     sink.WriteBack();
-    readerState = reader;
+    bitsTaken = bits.position;
     return status;
 }
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "gif/gif_code_bytes.h"
 #include "gif/gif_index_cursor.h"
-#include "gif/gif_stream.h"
 
 namespace kvgif {
 
@@ -30,10 +30,10 @@ enum class LzwStatus {
     kCorruptCode,  // a code that no string can be made of
 };
 
-// Decodes codes from the reader until the end code. The reader must have been
-// started with minimumCodeSize + 1 bits; minimumCodeSize is at most 11. table
-// holds kStringTableSlots entries, zeroed before the image.
-LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeReader& reader,
-                    IndexCursor& output);
+// Decodes the gathered codes until the end code; bitsTaken is set to the bits of
+// the codes read. minimumCodeSize is at most 11. table holds kStringTableSlots
+// entries, zeroed before the image.
+LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& codes,
+                    uint64_t& bitsTaken, IndexCursor& output);
 
 }  // namespace kvgif

@@ -10,13 +10,6 @@ void CodeReader::Start(const DataCursor& cursor, int codeBits) {
     m_codeSize = codeBits;
 }
 
-void CodeReader::Store(DataCursor& cursor) {
-    m_in -= m_count >> 3;
-    m_count &= 7;
-    m_bits &= (uint64_t{1} << m_count) - 1;
-    cursor.pos = static_cast<size_t>(m_in - cursor.data);
-}
-
 unsigned char CodeReader::NextBlockByte() {
     if (m_ended || m_in == m_end) {
         m_ended = true;

@@ -1,7 +1,5 @@
-// Reading a GIF's data block: the block cursor, and the LZW code reader over an
-// image's sub-blocks. The reader is the one copy of that state: GetByte and
-// GetCode use it byte by byte, the LZW loop copies it into registers and hands it
-// back.
+// Reading a GIF's data block: the block cursor, and the code reader over an
+// image's sub-blocks that GetByte and GetCode use byte by byte.
 #pragma once
 
 #include <cstddef>
@@ -41,14 +39,6 @@ public:
 
     // Reads sub-blocks from the cursor's position with codes of codeBits bits.
     void Start(const DataCursor& cursor, int codeBits);
-    // Moves the cursor to the first byte no code has used.
-    void Store(DataCursor& cursor);
-
-    // Set once the data ran out before the end code (a zero-length sub-block or
-    // the end of the data block); every further byte is 0xFF.
-    bool Ended() const { return m_ended; }
-    int CodeSize() const { return m_codeSize; }
-    void SetCodeSize(int bits) { m_codeSize = bits; }
 
     // The next byte of the sub-blocks, crossing into the next one.
     unsigned char Byte() { return m_in != m_blockEnd ? *m_in++ : NextBlockByte(); }
@@ -64,8 +54,6 @@ public:
                 m_in += (63 - m_count) >> 3;
                 m_count |= 56;
             } else {
-                // By value: the reader's address never escapes, so the LZW loop
-                // keeps it in registers across its index stores.
                 *this = FilledSlowly(*this);
                 if (m_count < m_codeSize) {
                     return false;
@@ -83,14 +71,14 @@ private:
     // The reader with whole bytes added until a code fits, or until the data ends.
     static CodeReader FilledSlowly(CodeReader reader);
 
-    // Whole bytes in the bit buffer were all read from the current sub-block, just
-    // before m_in, so Store can hand them back.
     const unsigned char* m_in = nullptr;
     const unsigned char* m_blockEnd = nullptr;
     const unsigned char* m_end = nullptr;
     uint64_t m_bits = 0;
     int m_count = 0;
     int m_codeSize = 0;
+    // Set once the data ran out (a zero-length sub-block or the end of the data
+    // block); every further byte is 0xFF.
     bool m_ended = false;
 };
 

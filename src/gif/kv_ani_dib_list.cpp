@@ -314,12 +314,17 @@ int cKvAniDIBList::TakeIt() {
 
     state.imageColors = localTable ? localEntries : state.globalCount;
     state.work.SetColors(localTable ? localColors : state.globalTable.data(), state.imageColors);
-    state.reader.Start(data, *minimumCodeSize + 1);
+    if (!state.codes.Gather(data)) {
+        return Fail(GifError::kNoMemory);
+    }
     state.cursor.Start(state.work.Indices(), stride, image.width, image.height, keptColumns,
                        keptRows, (image.packed & 0x40) != 0);
-    const kvgif::LzwStatus status =
-        kvgif::DecodeLzw(*minimumCodeSize, state.work.StringTable(), state.reader, state.cursor);
-    state.reader.Store(data);
+    uint64_t codeBits = 0;
+    const kvgif::LzwStatus status = kvgif::DecodeLzw(*minimumCodeSize, state.work.StringTable(),
+                                                     state.codes, codeBits, state.cursor);
+    data.pos = state.codes.PositionAfter(codeBits, status == kvgif::LzwStatus::kDataEnded);
+    // GetByte and GetCode go on from there.
+    state.reader.Start(data, *minimumCodeSize + 1);
     if (status == kvgif::LzwStatus::kCorruptCode) {
         return Fail(GifError::kCorruptCode);
     }
