@@ -1,43 +1,44 @@
 #include "gif/gif_code_bytes.h"
 
-#include <new>
-
 namespace kvgif {
 
-bool CodeBytes::Gather(const DataCursor& cursor) {
+CodeBits CodeBytes::Start(const DataCursor& cursor) {
     m_data = cursor.data;
     m_start = cursor.pos;
+    m_next = cursor.pos;
+    m_dropped = 0;
     // The sub-blocks as the byte reader walks them: a cut-off one yields nothing.
-    size_t total = 0;
+    m_total = 0;
     size_t at = cursor.pos;
     while (at < cursor.length && cursor.data[at] != 0 &&
            cursor.data[at] <= cursor.length - at - 1) {
-        total += cursor.data[at];
+        m_total += cursor.data[at];
         at += 1 + cursor.data[at];
     }
+    m_last = at;
     m_stop = at < cursor.length && cursor.data[at] == 0 ? at : cursor.length;
-    if (total + kPadding > m_capacity) {
-        m_bytes.reset(new (std::nothrow) unsigned char[total + kPadding]);
-        m_capacity = m_bytes != nullptr ? total + kPadding : 0;
-        if (m_bytes == nullptr) {
-            m_size = 0;
-            return false;
-        }
+    return Refilled(CodeBits{m_bytes, 0, 0});
+}
+
+CodeBits CodeBytes::Refilled(CodeBits bits) {
+    const size_t used = static_cast<size_t>(bits.position >> 3);
+    const size_t kept = static_cast<size_t>(bits.end >> 3) - used;
+    std::memmove(m_bytes, m_bytes + used, kept);
+    m_dropped += used;
+    size_t filled = kept;
+    while (m_next < m_last && filled + m_data[m_next] <= kCapacity) {
+        std::memcpy(m_bytes + filled, m_data + m_next + 1, m_data[m_next]);
+        filled += m_data[m_next];
+        m_next += 1 + m_data[m_next];
     }
-    unsigned char* out = m_bytes.get();
-    for (size_t block = cursor.pos; block < at; block += 1 + cursor.data[block]) {
-        std::memcpy(out, cursor.data + block + 1, cursor.data[block]);
-        out += cursor.data[block];
-    }
-    std::memset(out, 0, kPadding);
-    m_size = total;
-    return true;
+    std::memset(m_bytes + filled, 0, kPadding);
+    return CodeBits{m_bytes, bits.position & 7, uint64_t{filled} * 8};
 }
 
 size_t CodeBytes::PositionAfter(uint64_t bits, bool ended) const {
     const size_t used = static_cast<size_t>((bits + 7) / 8);
     if (ended) {
-        return m_stop - (m_size - used);
+        return m_stop - (m_total - used);
     }
     if (used == 0) {
         return m_start;

@@ -93,14 +93,21 @@ int WalkString(const StringEntry* table, unsigned firstFree, unsigned code,
     return length;
 }
 
-}  // namespace
+// The next code, gathering more bytes when the ones there are used up.
+inline bool NextCode(CodeBytes& codes, CodeBits& bits, unsigned& code, int size, unsigned mask) {
+    if (bits.Next(code, size, mask)) {
+        return true;
+    }
+    bits = codes.Refilled(bits);
+    return bits.Next(code, size, mask);
+}
 
 // One function, so that the code position and the sink stay in registers. Codes
 // come in epochs: the first code after a clear (or at the start of a stream without
 // one) is written alone and makes no entry; every later code makes one.
-LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& codes,
-                    uint64_t& bitsTaken, IndexCursor& output) {
-    CodeBits bits{codes.Data(), 0, uint64_t{codes.Size()} * 8};
+LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
+                      CodeBits& bitsState, IndexCursor& output) {
+    CodeBits bits = bitsState;
     IndexSink sink(output);
     const unsigned clear = 1u << minimumCodeSize;
     const unsigned end = clear + 1;
@@ -112,8 +119,8 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& co
     LzwStatus status = LzwStatus::kDataEnded;
     int codeSize = minimumCodeSize + 1;
     unsigned code;
-    if (!bits.Next(code, codeSize, (1u << codeSize) - 1)) {
-        return bitsTaken = bits.position, sink.WriteBack(), status;
+    if (!NextCode(codes, bits, code, codeSize, (1u << codeSize) - 1)) {
+        return bitsState = bits, sink.WriteBack(), status;
     }
     if (code == end) {
         status = LzwStatus::kEndCode;
@@ -124,7 +131,7 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& co
         startEpoch = false;
         codeSize = minimumCodeSize + 1;
         unsigned mask = (1u << codeSize) - 1;
-        if (readFirst && !bits.Next(code, codeSize, mask)) {
+        if (readFirst && !NextCode(codes, bits, code, codeSize, mask)) {
             break;
         }
         if (code > firstFree) {
@@ -136,7 +143,7 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& co
         unsigned previous = code;
         unsigned previousLength = code < firstFree ? 1 : 0;
         unsigned previousFirst = code & 0xFF;
-        while (bits.Next(code, codeSize, mask)) {
+        while (NextCode(codes, bits, code, codeSize, mask)) {
             unsigned first;
             if (code < clear) {
                 sink.Put(static_cast<unsigned char>(code));
@@ -209,7 +216,17 @@ LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& co
         }
     }
     sink.WriteBack();
-    bitsTaken = bits.position;
+    bitsState = bits;
+    return status;
+}
+
+}  // namespace
+
+LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeBytes& codes, DataCursor& data,
+                    IndexCursor& output) {
+    CodeBits bits = codes.Start(data);
+    const LzwStatus status = DecodeCodes(minimumCodeSize, table, codes, bits, output);
+    data.pos = codes.PositionAfter(codes.Taken(bits), status == LzwStatus::kDataEnded);
     return status;
 }
 

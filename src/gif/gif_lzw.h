@@ -30,10 +30,10 @@ enum class LzwStatus {
     kCorruptCode,  // a code that no string can be made of
 };
 
-// Decodes the gathered codes until the end code; bitsTaken is set to the bits of
-// the codes read. minimumCodeSize is at most 11. table holds kStringTableSlots
-// entries, zeroed before the image.
-LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, const CodeBytes& codes,
-                    uint64_t& bitsTaken, IndexCursor& output);
+// Decodes the image data at the cursor's position until the end code, and moves
+// the cursor past the codes read. minimumCodeSize is at most 11. table holds
+// kStringTableSlots entries, zeroed before the image; codes is the gathering buffer.
+LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeBytes& codes, DataCursor& data,
+                    IndexCursor& output);
 
 }  // namespace kvgif

@@ -314,15 +314,10 @@ int cKvAniDIBList::TakeIt() {
 
     state.imageColors = localTable ? localEntries : state.globalCount;
     state.work.SetColors(localTable ? localColors : state.globalTable.data(), state.imageColors);
-    if (!state.codes.Gather(data)) {
-        return Fail(GifError::kNoMemory);
-    }
     state.cursor.Start(state.work.Indices(), stride, image.width, image.height, keptColumns,
                        keptRows, (image.packed & 0x40) != 0);
-    uint64_t codeBits = 0;
     const kvgif::LzwStatus status = kvgif::DecodeLzw(*minimumCodeSize, state.work.StringTable(),
-                                                     state.codes, codeBits, state.cursor);
-    data.pos = state.codes.PositionAfter(codeBits, status == kvgif::LzwStatus::kDataEnded);
+                                                     state.codes, data, state.cursor);
     // GetByte and GetCode go on from there.
     state.reader.Start(data, *minimumCodeSize + 1);
     if (status == kvgif::LzwStatus::kCorruptCode) {
