@@ -1,6 +1,10 @@
 #include "gif/gif_index_cursor.h"
 
+#include <climits>
 #include <cstddef>
+#include <cstdint>
+
+#include "platform/row_bytes.h"
 
 namespace kvgif {
 namespace {
@@ -37,11 +41,32 @@ void PointAtRow(IndexCursor& cursor) {
         inside ? cursor.indices + static_cast<ptrdiff_t>(cursor.row) * cursor.stride : nullptr;
 }
 
+bool WholeInOneRun(int imageWidth, int imageHeight, int storedColumns, int storedRows,
+                   bool isInterlaced) {
+    return !isInterlaced && storedColumns == imageWidth && storedRows == imageHeight &&
+           int64_t{imageWidth} * imageHeight <= INT_MAX;
+}
+
 }  // namespace
+
+int IndexCursor::RowStride(int imageWidth, int imageHeight, int storedColumns, int storedRows,
+                           bool isInterlaced) {
+    return WholeInOneRun(imageWidth, imageHeight, storedColumns, storedRows, isInterlaced)
+               ? storedColumns
+               : static_cast<int>(kvrow::RowBytes(storedColumns, 8));
+}
 
 void IndexCursor::Start(unsigned char* rows, int rowStride, int imageWidth, int imageHeight,
                         int storedColumns, int storedRows, bool isInterlaced) {
     *this = IndexCursor{};
+    if (rowStride == imageWidth &&
+        WholeInOneRun(imageWidth, imageHeight, storedColumns, storedRows, isInterlaced)) {
+        // One row of all the indices: strings run on across the image's rows.
+        imageWidth *= imageHeight;
+        storedColumns = imageWidth;
+        imageHeight = storedRows = imageWidth > 0 ? 1 : 0;
+        rowStride = imageWidth;
+    }
     indices = rows;
     stride = rowStride;
     width = imageWidth;

@@ -20,6 +20,10 @@ struct IndexCursor {
     // Start of the current row, null while the cursor is outside the stored rows.
     unsigned char* rowStart = nullptr;
 
+    // The row stride for an image's stored part: rows follow on without a gap when
+    // the whole image is stored in plain order, so its indices are one run.
+    static int RowStride(int imageWidth, int imageHeight, int storedColumns, int storedRows,
+                         bool isInterlaced);
     // Cursor at column 0 of row 0, pass 1; with no indices every index is dropped.
     void Start(unsigned char* rows, int rowStride, int imageWidth, int imageHeight,
                int storedColumns, int storedRows, bool isInterlaced);

@@ -1,6 +1,8 @@
 #include "gif/gif_lzw.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace kvgif {
 namespace {
@@ -14,6 +16,8 @@ public:
 
     // Indices that still fit in the current run.
     int Room() const { return static_cast<int>(m_runEnd - m_out); }
+    // Where the next index goes in the current run; null when it ends there.
+    unsigned char* RunPosition() const { return m_out != m_runEnd ? m_out : nullptr; }
     // Room for length indices, at most Room().
     unsigned char* Claim(int length) {
         unsigned char* const at = m_out;
@@ -72,6 +76,32 @@ inline void WriteString(const StringEntry* table, unsigned code, unsigned char* 
     at[0] = static_cast<unsigned char>(code);
 }
 
+// Strings at least this long are copied from where they were written before.
+constexpr int kCopiedLength = 4;
+// No copy of the string is known.
+constexpr uint32_t kNowhere = UINT32_MAX;
+
+// Copies a string of at least kCopiedLength indices from where it was written
+// before. The two never overlap: from holds indices written by earlier codes, to
+// the places no code has reached yet.
+inline void CopyString(unsigned char* to, const unsigned char* from, int length) {
+    if (length < 8) {
+        uint32_t head, tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + length - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + length - 4, &tail, 4);
+        return;
+    }
+    uint64_t word;
+    for (int i = 0; i + 8 < length; i += 8) {
+        std::memcpy(&word, from + i, 8);
+        std::memcpy(to + i, &word, 8);
+    }
+    std::memcpy(&word, from + length - 8, 8);
+    std::memcpy(to + length - 8, &word, 8);
+}
+
 // The string of any code, walked through whatever its entries hold (entries of an
 // earlier table, or zeros, when the code was not made since the last clear); its
 // length, or -1 for a broken prefix chain. Every step moves to a strictly smaller
@@ -116,6 +146,9 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
         table[code] = {0, 1, static_cast<uint8_t>(code), static_cast<uint8_t>(code)};
     }
     unsigned char scratch[kStringTableSize + 1];
+    // Where each entry's string was last written in one piece, from base.
+    uint32_t where[kStringTableSlots];
+    const unsigned char* const base = output.indices;
     LzwStatus status = LzwStatus::kDataEnded;
     int codeSize = minimumCodeSize + 1;
     unsigned code;
@@ -143,10 +176,22 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
         unsigned previous = code;
         unsigned previousLength = code < firstFree ? 1 : 0;
         unsigned previousFirst = code & 0xFF;
+        // Where the previous string was written in one piece, from base. The
+        // sink changes runs only where a string or index does not fit, and those
+        // are not in one piece, so a string in one piece that follows one in one
+        // piece follows on from it.
+        uint32_t previousWhere = kNowhere;
         while (NextCode(codes, bits, code, codeSize, mask)) {
             unsigned first;
+            uint32_t written = kNowhere;
             if (code < clear) {
-                sink.Put(static_cast<unsigned char>(code));
+                unsigned char* const at = sink.RunPosition();
+                if (at != nullptr) {
+                    *sink.Claim(1) = static_cast<unsigned char>(code);
+                    written = static_cast<uint32_t>(at - base);
+                } else {
+                    sink.Put(static_cast<unsigned char>(code));
+                }
                 first = code;
                 table[nextFree] = {static_cast<uint16_t>(previous),
                                    static_cast<uint16_t>(previousLength + (previousLength != 0)),
@@ -176,7 +221,16 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                     break;
                 }
                 if (length <= sink.Room()) {
-                    WriteString(table, string, sink.Claim(length), length);
+                    unsigned char* const at = sink.Claim(length);
+                    written = static_cast<uint32_t>(at - base);
+                    if (known && length >= kCopiedLength && where[code] != kNowhere) {
+                        CopyString(at, base + where[code], length);
+                    } else if (!known && length > kCopiedLength && previousWhere != kNowhere) {
+                        CopyString(at, base + previousWhere, length - 1);
+                        at[length - 1] = static_cast<unsigned char>(previousFirst);
+                    } else {
+                        WriteString(table, string, at, length);
+                    }
                 } else {
                     WriteString(table, string, scratch, length);
                     sink = IndexSink::Written(sink, scratch, length);
@@ -206,6 +260,9 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                                    static_cast<uint8_t>(first)};
                 previousLength = 0;
             }
+            // The new entry is the previous string and this one's first index.
+            where[nextFree] = written != kNowhere ? previousWhere : kNowhere;
+            previousWhere = written;
             if (nextFree < kStringTableSize && ++nextFree > mask &&
                 codeSize < CodeReader::kMaxCodeSize) {
                 ++codeSize;

@@ -11,7 +11,6 @@
 #include "gif/gif_lzw.h"
 #include "imaging/kv_aimage.h"
 #include "imaging/lsp_sprite.h"
-#include "platform/row_bytes.h"
 #include "platform/whole_file.h"
 #include "platform/win32.h"
 
@@ -307,7 +306,9 @@ int cKvAniDIBList::TakeIt() {
                             SubBlockDataBytes(data))) {
         return Fail(GifError::kTooLittleData);
     }
-    const int stride = static_cast<int>(kvrow::RowBytes(keptColumns, 8));
+    const bool interlaced = (image.packed & 0x40) != 0;
+    const int stride =
+        kvgif::IndexCursor::RowStride(image.width, image.height, keptColumns, keptRows, interlaced);
     if (!state.work.Allocate(stride, keptRows)) {
         return Fail(GifError::kNoMemory);
     }
@@ -315,7 +316,7 @@ int cKvAniDIBList::TakeIt() {
     state.imageColors = localTable ? localEntries : state.globalCount;
     state.work.SetColors(localTable ? localColors : state.globalTable.data(), state.imageColors);
     state.cursor.Start(state.work.Indices(), stride, image.width, image.height, keptColumns,
-                       keptRows, (image.packed & 0x40) != 0);
+                       keptRows, interlaced);
     const kvgif::LzwStatus status = kvgif::DecodeLzw(*minimumCodeSize, state.work.StringTable(),
                                                      state.codes, data, state.cursor);
     // GetByte and GetCode go on from there.
