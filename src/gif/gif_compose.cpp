@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "gif/gif_index_cursor.h"
 #include "gif/gif_paint_row.h"
 #include "imaging/kv_aimage.h"
 #include "imaging/pixel.h"
@@ -58,9 +59,14 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea&
         palette[image.transparentIndex] = kvpixel::kKeyPixel;
     }
     const int kept = keeping ? image.transparentIndex : kKeepNone;
-    for (int j = 0; j < area.rows; ++j) {
-        const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
-        PaintRow(source, canvas.Row(area.firstRow + j) + area.left, area.columns, palette, kept);
+    const int sourceRows = image.passOrder ? image.height : area.rows;
+    for (int j = 0; j < sourceRows; ++j) {
+        const int row = image.passOrder ? InterlacedRow(j, image.height) : j;
+        if (row < area.rows) {
+            const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
+            PaintRow(source, canvas.Row(area.firstRow + row) + area.left, area.columns, palette,
+                     kept);
+        }
     }
 }
 

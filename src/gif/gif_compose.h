@@ -35,6 +35,7 @@ struct DecodedImage {
     int colorCount;                   // entries filled from the file; the rest are black
     bool transparent;
     unsigned char transparentIndex;
+    bool passOrder;  // rows in interlace pass order, placed when painted
 };
 
 struct CanvasSize {

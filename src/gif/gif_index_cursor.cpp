@@ -1,5 +1,6 @@
 #include "gif/gif_index_cursor.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -41,17 +42,26 @@ void PointAtRow(IndexCursor& cursor) {
         inside ? cursor.indices + static_cast<ptrdiff_t>(cursor.row) * cursor.stride : nullptr;
 }
 
-bool WholeInOneRun(int imageWidth, int imageHeight, int storedColumns, int storedRows,
-                   bool isInterlaced) {
-    return !isInterlaced && storedColumns == imageWidth && storedRows == imageHeight &&
+bool WholeInOneRun(int imageWidth, int imageHeight, int storedColumns, int storedRows) {
+    return storedColumns == imageWidth && storedRows == imageHeight &&
            int64_t{imageWidth} * imageHeight <= INT_MAX;
 }
 
 }  // namespace
 
-int IndexCursor::RowStride(int imageWidth, int imageHeight, int storedColumns, int storedRows,
-                           bool isInterlaced) {
-    return WholeInOneRun(imageWidth, imageHeight, storedColumns, storedRows, isInterlaced)
+int InterlacedRow(int arrival, int height) {
+    for (int pass = 1; pass <= 4; ++pass) {
+        const int rows = (height - kPassStart[pass] + kPassStep[pass] - 1) / kPassStep[pass];
+        if (arrival < rows) {
+            return kPassStart[pass] + arrival * kPassStep[pass];
+        }
+        arrival -= std::max(rows, 0);
+    }
+    return height;
+}
+
+int IndexCursor::RowStride(int imageWidth, int imageHeight, int storedColumns, int storedRows) {
+    return WholeInOneRun(imageWidth, imageHeight, storedColumns, storedRows)
                ? storedColumns
                : static_cast<int>(kvrow::RowBytes(storedColumns, 8));
 }
@@ -60,8 +70,12 @@ void IndexCursor::Start(unsigned char* rows, int rowStride, int imageWidth, int 
                         int storedColumns, int storedRows, bool isInterlaced) {
     *this = IndexCursor{};
     if (rowStride == imageWidth &&
-        WholeInOneRun(imageWidth, imageHeight, storedColumns, storedRows, isInterlaced)) {
-        // One row of all the indices: strings run on across the image's rows.
+        WholeInOneRun(imageWidth, imageHeight, storedColumns, storedRows)) {
+        // One row of all the indices in the order they come: strings run on
+        // across the image's rows, and interlaced rows are placed when painted.
+        oneRun = true;
+        passOrder = isInterlaced;
+        isInterlaced = false;
         imageWidth *= imageHeight;
         storedColumns = imageWidth;
         imageHeight = storedRows = imageWidth > 0 ? 1 : 0;

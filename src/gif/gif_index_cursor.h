@@ -5,6 +5,9 @@
 
 namespace kvgif {
 
+// The image row of the arrival-th row of an interlaced image of the given height.
+int InterlacedRow(int arrival, int height);
+
 struct IndexCursor {
     unsigned char* indices = nullptr;
     int stride = 0;
@@ -19,11 +22,14 @@ struct IndexCursor {
     int interlaceRow = 0;
     // Start of the current row, null while the cursor is outside the stored rows.
     unsigned char* rowStart = nullptr;
+    // The whole image is stored as one run of indices (a stride of RowStride), in
+    // the order they come: for an interlaced image, rows in pass order.
+    bool oneRun = false;
+    bool passOrder = false;
 
     // The row stride for an image's stored part: rows follow on without a gap when
-    // the whole image is stored in plain order, so its indices are one run.
-    static int RowStride(int imageWidth, int imageHeight, int storedColumns, int storedRows,
-                         bool isInterlaced);
+    // the whole image is stored, so its indices are one run.
+    static int RowStride(int imageWidth, int imageHeight, int storedColumns, int storedRows);
     // Cursor at column 0 of row 0, pass 1; with no indices every index is dropped.
     void Start(unsigned char* rows, int rowStride, int imageWidth, int imageHeight,
                int storedColumns, int storedRows, bool isInterlaced);

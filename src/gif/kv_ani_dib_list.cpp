@@ -308,7 +308,7 @@ int cKvAniDIBList::TakeIt() {
     }
     const bool interlaced = (image.packed & 0x40) != 0;
     const int stride =
-        kvgif::IndexCursor::RowStride(image.width, image.height, keptColumns, keptRows, interlaced);
+        kvgif::IndexCursor::RowStride(image.width, image.height, keptColumns, keptRows);
     if (!state.work.Allocate(stride, keptRows)) {
         return Fail(GifError::kNoMemory);
     }
@@ -333,7 +333,8 @@ int cKvAniDIBList::TakeIt() {
                                       state.work.ColorTable(),
                                       state.imageColors,
                                       state.graphicControl.transparent,
-                                      state.graphicControl.transparentIndex};
+                                      state.graphicControl.transparentIndex,
+                                      state.cursor.passOrder};
     CKvAImage* frame = kvgif::ComposeFrame(base, state.previous, canvas, decoded);
     if (frame == nullptr) {
         return Fail(GifError::kNoMemory);
