@@ -18,6 +18,12 @@ public:
     int Room() const { return static_cast<int>(m_runEnd - m_out); }
     // Where the next index goes in the current run; null when it ends there.
     unsigned char* RunPosition() const { return m_out != m_runEnd ? m_out : nullptr; }
+    // Sets up to count indices after the last one written back to 0, within the run.
+    void ClearAhead(int count) {
+        if (m_out != nullptr) {
+            std::fill(m_out, m_out + std::min(count, Room()), 0);
+        }
+    }
     // Room for length indices, at most Room().
     unsigned char* Claim(int length) {
         unsigned char* const at = m_out;
@@ -76,10 +82,22 @@ inline void WriteString(const StringEntry* table, unsigned code, unsigned char* 
     at[0] = static_cast<unsigned char>(code);
 }
 
-// Strings at least this long are copied from where they were written before.
+// Strings up to a word long are copied as one word, with room for a word after
+// them; longer strings at least kCopiedLength long are copied exactly.
+constexpr int kWordLength = 8;
 constexpr int kCopiedLength = 4;
-// No copy of the string is known.
-constexpr uint32_t kNowhere = UINT32_MAX;
+
+// Every literal code's index (codes up to the largest clear code, 2048), and a
+// word's slack: where a single index is copied from.
+struct LiteralIndices {
+    unsigned char bytes[2048 + kWordLength];
+    constexpr LiteralIndices() : bytes() {
+        for (int i = 0; i < 2048 + kWordLength; ++i) {
+            bytes[i] = static_cast<unsigned char>(i);
+        }
+    }
+};
+constexpr LiteralIndices kLiterals;
 
 // Copies a string of at least kCopiedLength indices from where it was written
 // before. The two never overlap: from holds indices written by earlier codes, to
@@ -132,9 +150,20 @@ inline bool NextCode(CodeBytes& codes, CodeBits& bits, unsigned& code, int size,
     return bits.Next(code, size, mask);
 }
 
+// Grows the next free code, and the code size with it up to 12 bits.
+inline void MadeEntry(unsigned& nextFree, int& codeSize, unsigned& mask) {
+    if (nextFree < kStringTableSize && ++nextFree > mask && codeSize < CodeReader::kMaxCodeSize) {
+        ++codeSize;
+        mask = mask * 2 + 1;
+    }
+}
+
 // One function, so that the code position and the sink stay in registers. Codes
 // come in epochs: the first code after a clear (or at the start of a stream without
 // one) is written alone and makes no entry; every later code makes one.
+// With kWhereWritten (the image is one run) strings are copied from where they were
+// written before; otherwise only single indices are copied, from kLiterals.
+template <bool kWhereWritten>
 LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                       CodeBits& bitsState, IndexCursor& output) {
     CodeBits bits = bitsState;
@@ -142,13 +171,13 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
     const unsigned clear = 1u << minimumCodeSize;
     const unsigned end = clear + 1;
     const unsigned firstFree = clear + 2;
+    // Where each entry's string can be copied from; null for none.
+    const unsigned char* source[kStringTableSlots];
     for (unsigned code = 0; code < firstFree; ++code) {
         table[code] = {0, 1, static_cast<uint8_t>(code), static_cast<uint8_t>(code)};
+        source[code] = code < clear ? kLiterals.bytes + code : nullptr;
     }
     unsigned char scratch[kStringTableSize + 1];
-    // Where each entry's string was last written in one piece, from base.
-    uint32_t where[kStringTableSlots];
-    const unsigned char* const base = output.indices;
     LzwStatus status = LzwStatus::kDataEnded;
     int codeSize = minimumCodeSize + 1;
     unsigned code;
@@ -176,22 +205,57 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
         unsigned previous = code;
         unsigned previousLength = code < firstFree ? 1 : 0;
         unsigned previousFirst = code & 0xFF;
-        // Where the previous string was written in one piece, from base. The
-        // sink changes runs only where a string or index does not fit, and those
-        // are not in one piece, so a string in one piece that follows one in one
-        // piece follows on from it.
-        uint32_t previousWhere = kNowhere;
+        // Where the previous string was written in one piece. The sink changes runs
+        // only where a string or index does not fit, and those are not in one
+        // piece, so a string in one piece that follows one in one piece follows on
+        // from it: their entry is in one piece too.
+        const unsigned char* previousAt = nullptr;
         while (NextCode(codes, bits, code, codeSize, mask)) {
-            unsigned first;
-            uint32_t written = kNowhere;
-            if (code < clear) {
-                unsigned char* const at = sink.RunPosition();
-                if (at != nullptr) {
-                    *sink.Claim(1) = static_cast<unsigned char>(code);
-                    written = static_cast<uint32_t>(at - base);
-                } else {
-                    sink.Put(static_cast<unsigned char>(code));
+            unsigned char* const next = sink.RunPosition();
+            if (code < clear && next != nullptr) {
+                // The commonest case in noisy pictures: a single index.
+                *next = static_cast<unsigned char>(code);
+                sink.Claim(1);
+                table[nextFree] = {static_cast<uint16_t>(previous),
+                                   static_cast<uint16_t>(previousLength + (previousLength != 0)),
+                                   static_cast<uint8_t>(code), static_cast<uint8_t>(previousFirst)};
+                source[nextFree] = previousAt;
+                previousAt = kWhereWritten ? next : nullptr;
+                MadeEntry(nextFree, codeSize, mask);
+                previous = code;
+                previousLength = 1;
+                previousFirst = code;
+                continue;
+            }
+            if (code < nextFree && sink.Room() >= kWordLength) {
+                // The common case elsewhere: a made string of up to 8 indices,
+                // copied as one word. The bytes past it are written over by the
+                // codes after it.
+                const unsigned char* const from = source[code];
+                const StringEntry entry = table[code];
+                if (from != nullptr && static_cast<unsigned>(entry.length - 1) < kWordLength) {
+                    uint64_t word;
+                    std::memcpy(&word, from, sizeof(word));
+                    std::memcpy(next, &word, sizeof(word));
+                    sink.Claim(entry.length);
+                    table[nextFree] = {
+                        static_cast<uint16_t>(previous),
+                        static_cast<uint16_t>(previousLength + (previousLength != 0)), entry.first,
+                        static_cast<uint8_t>(previousFirst)};
+                    source[nextFree] = previousAt;
+                    previousAt = kWhereWritten ? next : nullptr;
+                    MadeEntry(nextFree, codeSize, mask);
+                    previous = code;
+                    previousLength = entry.length;
+                    previousFirst = entry.first;
+                    continue;
                 }
+            }
+            unsigned first;
+            unsigned char* written = nullptr;
+            if (code < clear) {
+                written = sink.RunPosition();
+                sink.Put(static_cast<unsigned char>(code));
                 first = code;
                 table[nextFree] = {static_cast<uint16_t>(previous),
                                    static_cast<uint16_t>(previousLength + (previousLength != 0)),
@@ -221,15 +285,14 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                     break;
                 }
                 if (length <= sink.Room()) {
-                    unsigned char* const at = sink.Claim(length);
-                    written = static_cast<uint32_t>(at - base);
-                    if (known && length >= kCopiedLength && where[code] != kNowhere) {
-                        CopyString(at, base + where[code], length);
-                    } else if (!known && length > kCopiedLength && previousWhere != kNowhere) {
-                        CopyString(at, base + previousWhere, length - 1);
-                        at[length - 1] = static_cast<unsigned char>(previousFirst);
+                    written = sink.Claim(length);
+                    if (known && length >= kCopiedLength && source[code] != nullptr) {
+                        CopyString(written, source[code], length);
+                    } else if (!known && length > kCopiedLength && previousAt != nullptr) {
+                        CopyString(written, previousAt, length - 1);
+                        written[length - 1] = static_cast<unsigned char>(previousFirst);
                     } else {
-                        WriteString(table, string, at, length);
+                        WriteString(table, string, written, length);
                     }
                 } else {
                     WriteString(table, string, scratch, length);
@@ -261,17 +324,15 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 previousLength = 0;
             }
             // The new entry is the previous string and this one's first index.
-            where[nextFree] = written != kNowhere ? previousWhere : kNowhere;
-            previousWhere = written;
-            if (nextFree < kStringTableSize && ++nextFree > mask &&
-                codeSize < CodeReader::kMaxCodeSize) {
-                ++codeSize;
-                mask = mask * 2 + 1;
-            }
+            source[nextFree] = written != nullptr ? previousAt : nullptr;
+            previousAt = kWhereWritten ? written : nullptr;
+            MadeEntry(nextFree, codeSize, mask);
             previous = code;
             previousFirst = first;
         }
     }
+    // Whatever the last word copies wrote past the last index goes back to index 0.
+    sink.ClearAhead(kWordLength);
     sink.WriteBack();
     bitsState = bits;
     return status;
@@ -282,7 +343,9 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
 LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeBytes& codes, DataCursor& data,
                     IndexCursor& output) {
     CodeBits bits = codes.Start(data);
-    const LzwStatus status = DecodeCodes(minimumCodeSize, table, codes, bits, output);
+    const LzwStatus status = output.oneRun
+                                 ? DecodeCodes<true>(minimumCodeSize, table, codes, bits, output)
+                                 : DecodeCodes<false>(minimumCodeSize, table, codes, bits, output);
     data.pos = codes.PositionAfter(codes.Taken(bits), status == LzwStatus::kDataEnded);
     return status;
 }
