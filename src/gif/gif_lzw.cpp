@@ -150,6 +150,18 @@ inline bool NextCode(CodeBytes& codes, CodeBits& bits, unsigned& code, int size,
     return bits.Next(code, size, mask);
 }
 
+// The length of a string one index longer than one of length (0: broken).
+inline unsigned Extended(unsigned length) {
+    return length + (length != 0);
+}
+
+// Entries are written field by field. Indices are the low 8 bits of last and first.
+inline void SetEntry(StringEntry& entry, unsigned prefix, unsigned length, unsigned last,
+                     unsigned first) {
+    entry = {static_cast<uint16_t>(prefix), static_cast<uint16_t>(length),
+             static_cast<uint8_t>(last), static_cast<uint8_t>(first)};
+}
+
 // Grows the next free code, and the code size with it up to 12 bits.
 inline void MadeEntry(unsigned& nextFree, int& codeSize, unsigned& mask) {
     if (nextFree < kStringTableSize && ++nextFree > mask && codeSize < CodeReader::kMaxCodeSize) {
@@ -216,9 +228,7 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 // The commonest case in noisy pictures: a single index.
                 *next = static_cast<unsigned char>(code);
                 sink.Claim(1);
-                table[nextFree] = {static_cast<uint16_t>(previous),
-                                   static_cast<uint16_t>(previousLength + (previousLength != 0)),
-                                   static_cast<uint8_t>(code), static_cast<uint8_t>(previousFirst)};
+                SetEntry(table[nextFree], previous, Extended(previousLength), code, previousFirst);
                 source[nextFree] = previousAt;
                 previousAt = kWhereWritten ? next : nullptr;
                 MadeEntry(nextFree, codeSize, mask);
@@ -238,10 +248,8 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                     std::memcpy(&word, from, sizeof(word));
                     std::memcpy(next, &word, sizeof(word));
                     sink.Claim(entry.length);
-                    table[nextFree] = {
-                        static_cast<uint16_t>(previous),
-                        static_cast<uint16_t>(previousLength + (previousLength != 0)), entry.first,
-                        static_cast<uint8_t>(previousFirst)};
+                    SetEntry(table[nextFree], previous, Extended(previousLength), entry.first,
+                             previousFirst);
                     source[nextFree] = previousAt;
                     previousAt = kWhereWritten ? next : nullptr;
                     MadeEntry(nextFree, codeSize, mask);
@@ -257,10 +265,7 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 written = sink.RunPosition();
                 sink.Put(static_cast<unsigned char>(code));
                 first = code;
-                table[nextFree] = {static_cast<uint16_t>(previous),
-                                   static_cast<uint16_t>(previousLength + (previousLength != 0)),
-                                   static_cast<uint8_t>(first),
-                                   static_cast<uint8_t>(previousFirst)};
+                SetEntry(table[nextFree], previous, Extended(previousLength), first, previousFirst);
                 previousLength = 1;
             } else if (code < firstFree) {
                 if (code == end) {
@@ -274,9 +279,8 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 // first index: that string is the entry made now.
                 const bool known = code < nextFree;
                 if (!known) {
-                    table[nextFree] = {
-                        static_cast<uint16_t>(previous), static_cast<uint16_t>(previousLength + 1),
-                        static_cast<uint8_t>(previousFirst), static_cast<uint8_t>(previousFirst)};
+                    SetEntry(table[nextFree], previous, previousLength + 1, previousFirst,
+                             previousFirst);
                 }
                 const unsigned string = known ? code : nextFree;
                 const int length = table[string].length;
@@ -300,10 +304,8 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 }
                 first = table[string].first;
                 if (known) {
-                    table[nextFree] = {
-                        static_cast<uint16_t>(previous),
-                        static_cast<uint16_t>(previousLength + (previousLength != 0)),
-                        static_cast<uint8_t>(first), static_cast<uint8_t>(previousFirst)};
+                    SetEntry(table[nextFree], previous, Extended(previousLength), first,
+                             previousFirst);
                 }
                 // A code above the next free one names no entry: strings made on
                 // it are broken.
@@ -319,8 +321,7 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 first = scratch[0];
                 scratch[length] = scratch[0];
                 sink = IndexSink::Written(sink, scratch, length + 1);
-                table[nextFree] = {static_cast<uint16_t>(previous), 0, static_cast<uint8_t>(first),
-                                   static_cast<uint8_t>(first)};
+                SetEntry(table[nextFree], previous, 0, first, first);
                 previousLength = 0;
             }
             // The new entry is the previous string and this one's first index.
