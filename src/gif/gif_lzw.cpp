@@ -1,6 +1,7 @@
 #include "gif/gif_lzw.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -155,18 +156,40 @@ inline unsigned Extended(unsigned length) {
     return length + (length != 0);
 }
 
-// Entries are written field by field. Indices are the low 8 bits of last and first.
-inline void SetEntry(StringEntry& entry, unsigned prefix, unsigned length, unsigned last,
-                     unsigned first) {
-    entry = {static_cast<uint16_t>(prefix), static_cast<uint16_t>(length),
-             static_cast<uint8_t>(last), static_cast<uint8_t>(first)};
+// The inverse of Extended.
+inline unsigned Shortened(unsigned length) {
+    return length - (length != 0);
 }
 
-// Grows the next free code, and the code size with it up to 12 bits.
+// An entry as one word, the fields from the low bits up, so that it is made with
+// one store.
+// Indices are the low 8 bits of last and first.
+inline uint64_t PackEntry(unsigned prefix, unsigned length, unsigned last, unsigned first) {
+    return uint64_t{prefix} | uint64_t{length} << 16 | uint64_t{last & 0xFF} << 32 |
+           uint64_t{first & 0xFF} << 40;
+}
+
+static_assert(sizeof(StringEntry) == sizeof(uint64_t));
+
+inline void StoreEntry(StringEntry& entry, uint64_t packed) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&entry, &packed, sizeof(packed));
+    } else {
+        entry = {static_cast<uint16_t>(packed), static_cast<uint16_t>(packed >> 16),
+                 static_cast<uint8_t>(packed >> 32), static_cast<uint8_t>(packed >> 40)};
+    }
+}
+
+// Grows the next free code, and the code size with it up to 12 bits. A full table
+// makes every further entry in its spare slot.
 inline void MadeEntry(unsigned& nextFree, int& codeSize, unsigned& mask) {
-    if (nextFree < kStringTableSize && ++nextFree > mask && codeSize < CodeReader::kMaxCodeSize) {
-        ++codeSize;
-        mask = mask * 2 + 1;
+    if (++nextFree > mask) {
+        if (codeSize < CodeReader::kMaxCodeSize) {
+            ++codeSize;
+            mask = mask * 2 + 1;
+        } else {
+            nextFree = kStringTableSize;
+        }
     }
 }
 
@@ -214,9 +237,9 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
         }
         sink.Put(static_cast<unsigned char>(code));
         unsigned nextFree = firstFree;
-        unsigned previous = code;
-        unsigned previousLength = code < firstFree ? 1 : 0;
-        unsigned previousFirst = code & 0xFF;
+        // The entry the next code makes, but for its last index: the previous code,
+        // the length of its string extended by one, and its first index.
+        uint64_t pending = PackEntry(code, code < firstFree ? 2 : 0, 0, code);
         // Where the previous string was written in one piece. The sink changes runs
         // only where a string or index does not fit, and those are not in one
         // piece, so a string in one piece that follows one in one piece follows on
@@ -228,13 +251,11 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 // The commonest case in noisy pictures: a single index.
                 *next = static_cast<unsigned char>(code);
                 sink.Claim(1);
-                SetEntry(table[nextFree], previous, Extended(previousLength), code, previousFirst);
+                StoreEntry(table[nextFree], pending | PackEntry(0, 0, code, 0));
                 source[nextFree] = previousAt;
                 previousAt = kWhereWritten ? next : nullptr;
                 MadeEntry(nextFree, codeSize, mask);
-                previous = code;
-                previousLength = 1;
-                previousFirst = code;
+                pending = PackEntry(code, 2, 0, code);
                 continue;
             }
             if (code < nextFree && sink.Room() >= kWordLength) {
@@ -248,24 +269,24 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                     std::memcpy(&word, from, sizeof(word));
                     std::memcpy(next, &word, sizeof(word));
                     sink.Claim(entry.length);
-                    SetEntry(table[nextFree], previous, Extended(previousLength), entry.first,
-                             previousFirst);
+                    StoreEntry(table[nextFree], pending | PackEntry(0, 0, entry.first, 0));
                     source[nextFree] = previousAt;
                     previousAt = kWhereWritten ? next : nullptr;
                     MadeEntry(nextFree, codeSize, mask);
-                    previous = code;
-                    previousLength = entry.length;
-                    previousFirst = entry.first;
+                    pending = PackEntry(code, entry.length + 1u, 0, entry.first);
                     continue;
                 }
             }
+            const unsigned previous = pending & 0xFFFF;
+            unsigned previousLength = Shortened((pending >> 16) & 0xFFFF);
+            const unsigned previousFirst = (pending >> 40) & 0xFF;
             unsigned first;
             unsigned char* written = nullptr;
             if (code < clear) {
                 written = sink.RunPosition();
                 sink.Put(static_cast<unsigned char>(code));
                 first = code;
-                SetEntry(table[nextFree], previous, Extended(previousLength), first, previousFirst);
+                StoreEntry(table[nextFree], pending | PackEntry(0, 0, first, 0));
                 previousLength = 1;
             } else if (code < firstFree) {
                 if (code == end) {
@@ -279,8 +300,8 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 // first index: that string is the entry made now.
                 const bool known = code < nextFree;
                 if (!known) {
-                    SetEntry(table[nextFree], previous, previousLength + 1, previousFirst,
-                             previousFirst);
+                    StoreEntry(table[nextFree], PackEntry(previous, previousLength + 1,
+                                                          previousFirst, previousFirst));
                 }
                 const unsigned string = known ? code : nextFree;
                 const int length = table[string].length;
@@ -304,8 +325,7 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 }
                 first = table[string].first;
                 if (known) {
-                    SetEntry(table[nextFree], previous, Extended(previousLength), first,
-                             previousFirst);
+                    StoreEntry(table[nextFree], pending | PackEntry(0, 0, first, 0));
                 }
                 // A code above the next free one names no entry: strings made on
                 // it are broken.
@@ -321,15 +341,14 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 first = scratch[0];
                 scratch[length] = scratch[0];
                 sink = IndexSink::Written(sink, scratch, length + 1);
-                SetEntry(table[nextFree], previous, 0, first, first);
+                StoreEntry(table[nextFree], PackEntry(previous, 0, first, first));
                 previousLength = 0;
             }
             // The new entry is the previous string and this one's first index.
             source[nextFree] = written != nullptr ? previousAt : nullptr;
             previousAt = kWhereWritten ? written : nullptr;
             MadeEntry(nextFree, codeSize, mask);
-            previous = code;
-            previousFirst = first;
+            pending = PackEntry(code, Extended(previousLength), 0, first);
         }
     }
     // Whatever the last word copies wrote past the last index goes back to index 0.
