@@ -59,14 +59,11 @@ void PaintIndices(CKvAImage& canvas, const DecodedImage& image, const PaintArea&
         palette[image.transparentIndex] = kvpixel::kKeyPixel;
     }
     const int kept = keeping ? image.transparentIndex : kKeepNone;
-    const int sourceRows = image.passOrder ? image.height : area.rows;
-    for (int j = 0; j < sourceRows; ++j) {
-        const int row = image.passOrder ? InterlacedRow(j, image.height) : j;
-        if (row < area.rows) {
-            const unsigned char* source = image.indices + static_cast<ptrdiff_t>(j) * image.stride;
-            PaintRow(source, canvas.Row(area.firstRow + row) + area.left, area.columns, palette,
-                     kept);
-        }
+    for (int j = 0; j < area.rows; ++j) {
+        const int sourceRow = image.passOrder ? ArrivalOfRow(j, image.height) : j;
+        const unsigned char* source =
+            image.indices + static_cast<ptrdiff_t>(sourceRow) * image.stride;
+        PaintRow(source, canvas.Row(area.firstRow + j) + area.left, area.columns, palette, kept);
     }
 }
 

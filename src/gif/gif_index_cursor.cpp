@@ -49,15 +49,16 @@ bool WholeInOneRun(int imageWidth, int imageHeight, int storedColumns, int store
 
 }  // namespace
 
-int InterlacedRow(int arrival, int height) {
+int ArrivalOfRow(int row, int height) {
+    int before = 0;
     for (int pass = 1; pass <= 4; ++pass) {
-        const int rows = (height - kPassStart[pass] + kPassStep[pass] - 1) / kPassStep[pass];
-        if (arrival < rows) {
-            return kPassStart[pass] + arrival * kPassStep[pass];
+        const int offset = row - kPassStart[pass];
+        if (offset >= 0 && offset % kPassStep[pass] == 0) {
+            return before + offset / kPassStep[pass];
         }
-        arrival -= std::max(rows, 0);
+        before += std::max(0, (height - kPassStart[pass] + kPassStep[pass] - 1) / kPassStep[pass]);
     }
-    return height;
+    return row;
 }
 
 int IndexCursor::RowStride(int imageWidth, int imageHeight, int storedColumns, int storedRows) {

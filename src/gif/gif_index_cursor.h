@@ -5,8 +5,9 @@
 
 namespace kvgif {
 
-// The image row of the arrival-th row of an interlaced image of the given height.
-int InterlacedRow(int arrival, int height);
+// Where row comes in the four passes of an interlaced image of the given height
+// (0 to height - 1).
+int ArrivalOfRow(int row, int height);
 
 struct IndexCursor {
     unsigned char* indices = nullptr;
