@@ -33,16 +33,19 @@ unsigned char CodeReader::NextBlockByte() {
     return m_in[-1];
 }
 
-CodeReader CodeReader::FilledSlowly(CodeReader reader) {
-    while (reader.m_count < reader.m_codeSize) {
-        const unsigned char byte = reader.Byte();
-        if (reader.m_ended) {
-            break;
+bool CodeReader::Code(unsigned& code) {
+    while (m_count < m_codeSize) {
+        const unsigned char byte = Byte();
+        if (m_ended) {
+            return false;
         }
-        reader.m_bits |= uint64_t{byte} << reader.m_count;
-        reader.m_count += 8;
+        m_bits |= uint64_t{byte} << m_count;
+        m_count += 8;
     }
-    return reader;
+    code = static_cast<unsigned>(m_bits) & ((1u << m_codeSize) - 1u);
+    m_bits >>= m_codeSize;
+    m_count -= m_codeSize;
+    return true;
 }
 
 }  // namespace kvgif

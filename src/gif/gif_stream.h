@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 namespace kvgif {
 
@@ -44,32 +43,10 @@ public:
     unsigned char Byte() { return m_in != m_blockEnd ? *m_in++ : NextBlockByte(); }
 
     // The next code; false, with nothing taken, when the data ends before it.
-    bool Code(unsigned& code) {
-        if (m_count < m_codeSize) {
-            if (m_blockEnd - m_in >= 8) {
-                // Whole bytes up to 64 bits, from the current sub-block only.
-                uint64_t word;
-                std::memcpy(&word, m_in, 8);
-                m_bits |= word << m_count;
-                m_in += (63 - m_count) >> 3;
-                m_count |= 56;
-            } else {
-                *this = FilledSlowly(*this);
-                if (m_count < m_codeSize) {
-                    return false;
-                }
-            }
-        }
-        code = static_cast<unsigned>(m_bits) & ((1u << m_codeSize) - 1u);
-        m_bits >>= m_codeSize;
-        m_count -= m_codeSize;
-        return true;
-    }
+    bool Code(unsigned& code);
 
 private:
     unsigned char NextBlockByte();
-    // The reader with whole bytes added until a code fits, or until the data ends.
-    static CodeReader FilledSlowly(CodeReader reader);
 
     const unsigned char* m_in = nullptr;
     const unsigned char* m_blockEnd = nullptr;
