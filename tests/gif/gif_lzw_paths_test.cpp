@@ -122,3 +122,25 @@ TEST(GifLzwPaths, ShortPathsEqualTheGeneralPath) {
 }
 
 }  // namespace
+
+// Where the data cursor stands after the codes, as the byte reader would leave it.
+TEST(GifLzwPaths, PositionAfterTheCodes) {
+    const GifBytes ends{3, 'a', 'b', 'c', 2, 'd', 'e', 0};
+    const GifBytes cut{3, 'a', 'b', 'c', 9, 'd', 'e'};  // the second sub-block cut off
+    struct Case {
+        const GifBytes* data;
+        uint64_t bits;
+        bool ended;
+        size_t position;
+    };
+    // Past the last byte used, or the next size byte; when the codes ran out, the
+    // terminator or the end less a byte a code still waited for.
+    const Case cases[] = {{&ends, 0, false, 0},  {&ends, 1, false, 2}, {&ends, 24, false, 4},
+                          {&ends, 25, false, 6}, {&ends, 36, true, 7}, {&ends, 32, true, 6},
+                          {&cut, 24, true, 7},   {&cut, 16, true, 6}};
+    for (const Case& c : cases) {
+        auto codes = std::make_unique<kvgif::CodeBytes>();
+        codes->Start(kvgif::DataCursor{c.data->data(), c.data->size(), 0});
+        EXPECT_EQ(c.position, codes->PositionAfter(c.bits, c.ended)) << c.bits << " " << c.ended;
+    }
+}
