@@ -3,6 +3,9 @@
 // server, until every part is in the pool. Anchor: the same 200 files fetched
 // one after another with plain libcurl (one easy handle reused) into files. The
 // server keeps connections alive, as the real ones do.
+//
+// Each iteration also runs the stages of the pool's work one by one on the
+// benchmark thread, so that the gap to the anchor can be split into its causes.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 #include <stdlib.h>
@@ -11,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -20,12 +24,15 @@
 #include "loopback_http/http_server.h"
 #include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
+#include "platform/win32.h"
 #include "support/gif_builder.h"
 
 namespace {
 
 constexpr int kAvatars = 50;
 const char* const kTypes[] = {"lc", "hc", "oc", "h1"};
+// Where the files go: the disk, or memory, where creating a file costs little.
+const char* const kFolderKinds[] = {"/tmp", "/dev/shm"};
 
 // A 100 x 120 two-frame part with a transparent margin, as parts look.
 std::string PartGif(int seed) {
@@ -53,11 +60,11 @@ std::string PartId(int type, int avatar) {
     return id;
 }
 
-// The loopback server with the 200 parts and a scratch folder, shared by both runs.
+// The loopback server with the 200 parts and a scratch folder below `base`.
 struct Setting {
-    Setting() {
-        char pattern[] = "/tmp/kvavtr_parts_bench_XXXXXX";
-        root = mkdtemp(pattern);
+    explicit Setting(const std::string& base) {
+        std::string pattern = base + "/kvavtr_parts_bench_XXXXXX";
+        root = mkdtemp(pattern.data()) ? pattern : std::string();
         for (int avatar = 0; avatar < kAvatars; ++avatar) {
             for (int type = 0; type < 4; ++type) {
                 const std::string id = PartId(type, avatar);
@@ -66,19 +73,27 @@ struct Setting {
                 paths.push_back(path);
             }
         }
-        std::ofstream(root + "/registry.ini") << "[Software\\Veltrun.Com\\KOREAN]\nHome=" << root
-                                              << "/home\nPartServer=" << server.HostPort() << "\n";
-        kvplatform::SetRegistryFile(root + "/registry.ini");
         server.SetKeepAlive(true);
     }
     ~Setting() {
         server.Stop();
-        std::filesystem::remove_all(root);
+        if (!root.empty()) {
+            std::filesystem::remove_all(root);
+        }
+    }
+    // Points the library's home folder here.
+    void Use() const {
+        std::ofstream(root + "/registry.ini") << "[Software\\Veltrun.Com\\KOREAN]\nHome=" << root
+                                              << "/home\nPartServer=" << server.HostPort() << "\n";
+        kvplatform::SetRegistryFile(root + "/registry.ini");
     }
     // A fresh, empty home folder.
-    void ResetHome() {
+    void ResetHome() const {
         std::filesystem::remove_all(root + "/home");
         std::filesystem::create_directories(root + "/home");
+    }
+    std::string FlatFile(const std::string& path) const {
+        return root + "/home/" + path.substr(path.rfind('/') + 1);
     }
 
     std::string root;
@@ -86,26 +101,30 @@ struct Setting {
     std::vector<std::string> paths;
 };
 
-Setting& TheSetting() {
-    static Setting setting;
-    return setting;
+Setting& TheSetting(int kind) {
+    static std::unique_ptr<Setting> settings[std::size(kFolderKinds)];
+    if (!settings[kind]) {
+        settings[kind] = std::make_unique<Setting>(kFolderKinds[kind]);
+    }
+    return *settings[kind];
 }
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
     return std::fwrite(data, size, count, static_cast<FILE*>(file)) * size;
 }
 
-double Since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // The anchor: the 200 files one after another through one reused easy handle.
-double FetchWithCurl(Setting& setting, CURL* curl) {
+double FetchWithCurl(const Setting& setting, CURL* curl) {
     setting.ResetHome();
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Clock::now();
     for (const std::string& path : setting.paths) {
-        const std::string file = setting.root + "/home/" + path.substr(path.rfind('/') + 1);
-        FILE* out = std::fopen(file.c_str(), "wb");
+        FILE* out = std::fopen(setting.FlatFile(path).c_str(), "wb");
         curl_easy_setopt(curl, CURLOPT_URL, setting.server.Url(path).c_str());
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, out);
         curl_easy_perform(curl);
@@ -114,32 +133,87 @@ double FetchWithCurl(Setting& setting, CURL* curl) {
     return Since(start);
 }
 
-// The pool: 50 avatars queued at once, until every part is in the pool.
-double FetchWithPool(Setting& setting, std::vector<CAvtrId>& avatars,
-                     const std::vector<std::string>& parts) {
+// Stage 1: the platform's URLDownloadToFileA into the anchor's files, nothing more.
+double FetchWithUrlDownload(const Setting& setting) {
+    setting.ResetHome();
+    const auto start = Clock::now();
+    for (const std::string& path : setting.paths) {
+        URLDownloadToFileA(nullptr, setting.server.Url(path).c_str(),
+                           setting.FlatFile(path).c_str(), 0, nullptr);
+    }
+    return Since(start);
+}
+
+// Stage 2: the whole download step per part (cache folders, temporary file,
+// signature check, rename, decode, insert), on this thread: no queue, no poll.
+double FetchBlocking(const Setting& setting, std::vector<CAvtrId>& avatars) {
     setting.ResetHome();
     CAvtrPartPool::CreateInstance();
     CAvtrPartPool::CreateDLThread();
-    CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Clock::now();
     for (CAvtrId& avatar : avatars) {
-        pool->RequestLoad(avatar, true);
-    }
-    for (const std::string& id : parts) {
-        std::string key = id;
-        while (!pool->Get(key)) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
+        CAvtrPartPool::Inst()->RequestLoad(avatar, false);
     }
     const double seconds = Since(start);
     CAvtrPartPool::DestroyInstance();
     return seconds;
 }
 
-// Both in every iteration, wall time (the work spans threads and the server).
+// Stage 3: decoding and storing the 200 files that are now on disk.
+double DecodeFromDisk(std::vector<CAvtrId>& avatars) {
+    CAvtrPartPool::CreateInstance();
+    const auto start = Clock::now();
+    for (CAvtrId& avatar : avatars) {
+        CAvtrPartPool::Inst()->FileLoad(avatar);
+    }
+    const double seconds = Since(start);
+    CAvtrPartPool::DestroyInstance();
+    return seconds;
+}
+
+struct PoolTimes {
+    double total = 0;
+    double queueing = 0;
+    double firstPart = 0;
+};
+
+// The pool: 50 avatars queued at once, until every part is in the pool. The
+// parts arrive in queue order, so waiting for each in turn waits for the last.
+PoolTimes FetchWithPool(const Setting& setting, std::vector<CAvtrId>& avatars,
+                        const std::vector<std::string>& parts) {
+    setting.ResetHome();
+    CAvtrPartPool::CreateInstance();
+    CAvtrPartPool::CreateDLThread();
+    CAvtrPartPool* pool = CAvtrPartPool::Inst();
+    PoolTimes times;
+    const auto start = Clock::now();
+    for (CAvtrId& avatar : avatars) {
+        pool->RequestLoad(avatar, true);
+    }
+    times.queueing = Since(start);
+    for (const std::string& id : parts) {
+        std::string key = id;
+        while (!pool->Get(key)) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        if (times.firstPart == 0) {
+            times.firstPart = Since(start);
+        }
+    }
+    times.total = Since(start);
+    CAvtrPartPool::DestroyInstance();
+    return times;
+}
+
+// Everything in every iteration, wall time (the work spans threads and the server).
 // x_curl_sequential = pool / anchor; target_ms = 1.1 x anchor + one 30 ms poll.
 void BM_PartsFetch200(benchmark::State& state) {
-    Setting& setting = TheSetting();
+    const Setting& setting = TheSetting(static_cast<int>(state.range(0)));
+    if (setting.root.empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    setting.Use();
     std::vector<CAvtrId> avatars(kAvatars);
     std::vector<std::string> parts;
     for (int avatar = 0; avatar < kAvatars; ++avatar) {
@@ -154,23 +228,44 @@ void BM_PartsFetch200(benchmark::State& state) {
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteToFile);
     // The drawing benchmarks keep a pool of their own alive; this one needs fresh ones.
     CAvtrPartPool* const borrowed = std::exchange(CAvtrPartPool::m_pInst, nullptr);
-    double anchor = 0, pool = 0;
-    const int connectionsBefore = setting.server.ConnectionCount();
+    double anchor = 0, download = 0, blocking = 0, decode = 0, maxQueueing = 0;
+    PoolTimes pool;
+    int poolConnections = 0;
     for (auto _ : state) {
         anchor += FetchWithCurl(setting, curl);
-        pool += FetchWithPool(setting, avatars, parts);
+        download += FetchWithUrlDownload(setting);
+        blocking += FetchBlocking(setting, avatars);
+        const int connectionsBefore = setting.server.ConnectionCount();
+        const PoolTimes run = FetchWithPool(setting, avatars, parts);
+        poolConnections += setting.server.ConnectionCount() - connectionsBefore;
+        decode += DecodeFromDisk(avatars);
+        pool.total += run.total;
+        pool.firstPart += run.firstPart;
+        maxQueueing = std::max(maxQueueing, run.queueing);
     }
     curl_easy_cleanup(curl);
     CAvtrPartPool::m_pInst = borrowed;
     const double n = static_cast<double>(state.iterations());
     state.counters["anchor_ms"] = anchor / n * 1e3;
-    state.counters["pool_ms"] = pool / n * 1e3;
-    state.counters["x_curl_sequential"] = anchor > 0 ? pool / anchor : 0;
+    state.counters["pool_ms"] = pool.total / n * 1e3;
+    state.counters["x_curl_sequential"] = anchor > 0 ? pool.total / anchor : 0;
     state.counters["target_ms"] = (1.1 * anchor / n + 0.030) * 1e3;
-    // 1 when each run of 200 fetches goes over one kept-alive connection.
-    state.counters["connections_per_200"] =
-        (setting.server.ConnectionCount() - connectionsBefore) / (2 * n);
+    // The stages: URLDownloadToFileA alone, the download step on the caller's
+    // thread, decoding alone; the pool's first part comes after its first poll.
+    state.counters["url_download_ms"] = download / n * 1e3;
+    state.counters["step_ms"] = blocking / n * 1e3;
+    state.counters["decode_ms"] = decode / n * 1e3;
+    state.counters["first_part_ms"] = pool.firstPart / n * 1e3;
+    // Below 30 ms every request is queued before the first poll: one batch.
+    state.counters["max_queueing_ms"] = maxQueueing * 1e3;
+    // 1 when the pool's 200 fetches go over one kept-alive connection.
+    state.counters["pool_connections"] = poolConnections / n;
 }
-BENCHMARK(BM_PartsFetch200)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PartsFetch200)
+    ->ArgName("memory")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
