@@ -10,6 +10,7 @@
 #include <curl/curl.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "avatar_id/avtr_id.h"
+#include "bench_clock.h"
 #include "loopback_http/http_server.h"
 #include "parts/avtr_part_pool.h"
 #include "platform/testing.h"
@@ -115,14 +117,29 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
 
 using Clock = std::chrono::steady_clock;
 
-double Since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+// Wall and thread CPU seconds of one stage.
+struct Span {
+    double wall = 0;
+    double cpu = 0;
+};
+
+class StageClock {
+public:
+    Span Stop() const {
+        return {std::chrono::duration<double>(Clock::now() - m_wall).count(),
+                kvbench::ThreadSeconds() - m_cpu};
+    }
+    double Wall() const { return Stop().wall; }
+
+private:
+    Clock::time_point m_wall = Clock::now();
+    double m_cpu = kvbench::ThreadSeconds();
+};
 
 // The anchor: the 200 files one after another through one reused easy handle.
-double FetchWithCurl(const Setting& setting, CURL* curl) {
+Span FetchWithCurl(const Setting& setting, CURL* curl) {
     setting.ResetHome();
-    const auto start = Clock::now();
+    const StageClock clock;
     for (const std::string& path : setting.paths) {
         FILE* out = std::fopen(setting.FlatFile(path).c_str(), "wb");
         curl_easy_setopt(curl, CURLOPT_URL, setting.server.Url(path).c_str());
@@ -130,82 +147,107 @@ double FetchWithCurl(const Setting& setting, CURL* curl) {
         curl_easy_perform(curl);
         std::fclose(out);
     }
-    return Since(start);
+    return clock.Stop();
 }
 
 // Stage 1: the platform's URLDownloadToFileA into the anchor's files, nothing more.
-double FetchWithUrlDownload(const Setting& setting) {
+Span FetchWithUrlDownload(const Setting& setting) {
     setting.ResetHome();
-    const auto start = Clock::now();
+    const StageClock clock;
     for (const std::string& path : setting.paths) {
         URLDownloadToFileA(nullptr, setting.server.Url(path).c_str(),
                            setting.FlatFile(path).c_str(), 0, nullptr);
     }
-    return Since(start);
+    return clock.Stop();
 }
 
 // Stage 2: the whole download step per part (cache folders, temporary file,
 // signature check, rename, decode, insert), on this thread: no queue, no poll.
-double FetchBlocking(const Setting& setting, std::vector<CAvtrId>& avatars) {
+Span FetchBlocking(const Setting& setting, std::vector<CAvtrId>& avatars) {
     setting.ResetHome();
     CAvtrPartPool::CreateInstance();
     CAvtrPartPool::CreateDLThread();
-    const auto start = Clock::now();
+    const StageClock clock;
     for (CAvtrId& avatar : avatars) {
         CAvtrPartPool::Inst()->RequestLoad(avatar, false);
     }
-    const double seconds = Since(start);
+    const Span span = clock.Stop();
     CAvtrPartPool::DestroyInstance();
-    return seconds;
+    return span;
 }
 
 // Stage 3: decoding and storing the 200 files that are now on disk.
-double DecodeFromDisk(std::vector<CAvtrId>& avatars) {
+Span DecodeFromDisk(std::vector<CAvtrId>& avatars) {
     CAvtrPartPool::CreateInstance();
-    const auto start = Clock::now();
+    const StageClock clock;
     for (CAvtrId& avatar : avatars) {
         CAvtrPartPool::Inst()->FileLoad(avatar);
     }
-    const double seconds = Since(start);
+    const Span span = clock.Stop();
     CAvtrPartPool::DestroyInstance();
-    return seconds;
+    return span;
 }
 
-struct PoolTimes {
-    double total = 0;
+struct PoolRun {
+    double wall = 0;
     double queueing = 0;
     double firstPart = 0;
 };
 
 // The pool: 50 avatars queued at once, until every part is in the pool. The
 // parts arrive in queue order, so waiting for each in turn waits for the last.
-PoolTimes FetchWithPool(const Setting& setting, std::vector<CAvtrId>& avatars,
-                        const std::vector<std::string>& parts) {
+PoolRun FetchWithPool(const Setting& setting, std::vector<CAvtrId>& avatars,
+                      const std::vector<std::string>& parts) {
     setting.ResetHome();
     CAvtrPartPool::CreateInstance();
     CAvtrPartPool::CreateDLThread();
     CAvtrPartPool* pool = CAvtrPartPool::Inst();
-    PoolTimes times;
-    const auto start = Clock::now();
+    PoolRun run;
+    const StageClock clock;
     for (CAvtrId& avatar : avatars) {
         pool->RequestLoad(avatar, true);
     }
-    times.queueing = Since(start);
+    run.queueing = clock.Wall();
     for (const std::string& id : parts) {
         std::string key = id;
         while (!pool->Get(key)) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            std::this_thread::sleep_for(std::chrono::microseconds(1000));
         }
-        if (times.firstPart == 0) {
-            times.firstPart = Since(start);
+        if (run.firstPart == 0) {
+            run.firstPart = clock.Wall();
         }
     }
-    times.total = Since(start);
+    run.wall = clock.Wall();
     CAvtrPartPool::DestroyInstance();
-    return times;
+    return run;
 }
 
-// Everything in every iteration, wall time (the work spans threads and the server).
+// Medians, since single iterations on a shared machine stall now and then.
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+struct Iteration {
+    Span anchor, download, step, decode;
+    PoolRun pool;
+    int poolConnections = 0;
+};
+
+template <typename Field>
+double MedianOf(const std::vector<Iteration>& runs, Field field) {
+    std::vector<double> values;
+    for (const Iteration& run : runs) {
+        values.push_back(field(run));
+    }
+    return Median(values);
+}
+
+// Everything in every iteration, wall time (the work spans threads and the server);
+// each figure is the median over the iterations.
 // x_curl_sequential = pool / anchor; target_ms = 1.1 x anchor + one 30 ms poll.
 void BM_PartsFetch200(benchmark::State& state) {
     const Setting& setting = TheSetting(static_cast<int>(state.range(0)));
@@ -228,38 +270,49 @@ void BM_PartsFetch200(benchmark::State& state) {
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteToFile);
     // The drawing benchmarks keep a pool of their own alive; this one needs fresh ones.
     CAvtrPartPool* const borrowed = std::exchange(CAvtrPartPool::m_pInst, nullptr);
-    double anchor = 0, download = 0, blocking = 0, decode = 0, maxQueueing = 0;
-    PoolTimes pool;
-    int poolConnections = 0;
+    std::vector<Iteration> runs;
     for (auto _ : state) {
-        anchor += FetchWithCurl(setting, curl);
-        download += FetchWithUrlDownload(setting);
-        blocking += FetchBlocking(setting, avatars);
+        Iteration run;
+        run.anchor = FetchWithCurl(setting, curl);
+        run.download = FetchWithUrlDownload(setting);
+        run.step = FetchBlocking(setting, avatars);
         const int connectionsBefore = setting.server.ConnectionCount();
-        const PoolTimes run = FetchWithPool(setting, avatars, parts);
-        poolConnections += setting.server.ConnectionCount() - connectionsBefore;
-        decode += DecodeFromDisk(avatars);
-        pool.total += run.total;
-        pool.firstPart += run.firstPart;
-        maxQueueing = std::max(maxQueueing, run.queueing);
+        run.pool = FetchWithPool(setting, avatars, parts);
+        run.poolConnections = setting.server.ConnectionCount() - connectionsBefore;
+        run.decode = DecodeFromDisk(avatars);
+        runs.push_back(run);
     }
     curl_easy_cleanup(curl);
     CAvtrPartPool::m_pInst = borrowed;
-    const double n = static_cast<double>(state.iterations());
-    state.counters["anchor_ms"] = anchor / n * 1e3;
-    state.counters["pool_ms"] = pool.total / n * 1e3;
-    state.counters["x_curl_sequential"] = anchor > 0 ? pool.total / anchor : 0;
-    state.counters["target_ms"] = (1.1 * anchor / n + 0.030) * 1e3;
+    const auto ms = [&](auto field) { return MedianOf(runs, field) * 1e3; };
+    const double anchorMs = ms([](const Iteration& run) { return run.anchor.wall; });
+    state.counters["anchor_ms"] = anchorMs;
+    state.counters["pool_ms"] = ms([](const Iteration& run) { return run.pool.wall; });
+    state.counters["x_curl_sequential"] =
+        MedianOf(runs, [](const Iteration& run) { return run.pool.wall / run.anchor.wall; });
+    state.counters["target_ms"] = 1.1 * anchorMs + 30;
     // The stages: URLDownloadToFileA alone, the download step on the caller's
-    // thread, decoding alone; the pool's first part comes after its first poll.
-    state.counters["url_download_ms"] = download / n * 1e3;
-    state.counters["step_ms"] = blocking / n * 1e3;
-    state.counters["decode_ms"] = decode / n * 1e3;
-    state.counters["first_part_ms"] = pool.firstPart / n * 1e3;
+    // thread, decoding alone (wall and this thread's CPU time); the pool's first
+    // part comes after its first poll.
+    state.counters["url_download_ms"] = ms([](const Iteration& run) { return run.download.wall; });
+    state.counters["step_ms"] = ms([](const Iteration& run) { return run.step.wall; });
+    state.counters["decode_ms"] = ms([](const Iteration& run) { return run.decode.wall; });
+    state.counters["anchor_cpu_ms"] = ms([](const Iteration& run) { return run.anchor.cpu; });
+    state.counters["url_download_cpu_ms"] =
+        ms([](const Iteration& run) { return run.download.cpu; });
+    state.counters["step_cpu_ms"] = ms([](const Iteration& run) { return run.step.cpu; });
+    state.counters["decode_cpu_ms"] = ms([](const Iteration& run) { return run.decode.cpu; });
+    state.counters["first_part_ms"] = ms([](const Iteration& run) { return run.pool.firstPart; });
     // Below 30 ms every request is queued before the first poll: one batch.
+    double maxQueueing = 0;
+    double connections = 0;
+    for (const Iteration& run : runs) {
+        maxQueueing = std::max(maxQueueing, run.pool.queueing);
+        connections += run.poolConnections;
+    }
     state.counters["max_queueing_ms"] = maxQueueing * 1e3;
     // 1 when the pool's 200 fetches go over one kept-alive connection.
-    state.counters["pool_connections"] = poolConnections / n;
+    state.counters["pool_connections"] = runs.empty() ? 0 : connections / runs.size();
 }
 BENCHMARK(BM_PartsFetch200)
     ->ArgName("memory")
