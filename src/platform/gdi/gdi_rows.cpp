@@ -35,10 +35,12 @@ void Store8888(uint8_t* row, int i, uint32_t v) {
     std::memcpy(row + 4 * i, &v, sizeof(v));
 }
 
-// Xrgb8888::FromColor(Rgb555::ToColor(v)) without the detour through COLORREF,
-// which costs a quarter more time in the vectorised loops.
+// Xrgb8888::FromColor(Rgb555::ToColor(v)) without the detour through COLORREF. Each
+// channel goes to the top of its byte first, then all three copy their top three
+// bits below at once: fewer vector operations than widening channel by channel.
 uint32_t Widen555(uint32_t v) {
-    return (Expand5((v >> 10) & 31) << 16) | (Expand5((v >> 5) & 31) << 8) | Expand5(v & 31);
+    const uint32_t high = ((v << 9) & 0xF80000u) | ((v << 6) & 0xF800u) | ((v << 3) & 0xF8u);
+    return high | ((high >> 5) & 0x070707u);
 }
 
 // No 5-5-5 pixel has bit 15 set once masked, so nothing matches this.
