@@ -9,15 +9,14 @@
 #include <random>
 #include <vector>
 
+#include "sprite_test_util.h"
+
 namespace {
 
 // Random spans of 0 to 90 bytes at any column, from a shared source.
 TEST(LspSpanCopyTest, PickedPathMatchesThePortableOne) {
     std::mt19937 rng(20261206);
-    std::vector<unsigned char> source(4096);
-    for (unsigned char& byte : source) {
-        byte = static_cast<unsigned char>(rng());
-    }
+    const std::vector<unsigned char> source = kvtest::RandomBytes(rng, 4096);
     for (int picture = 0; picture < 300; ++picture) {
         lsp::CLspDib surface;
         surface.Create(1 + static_cast<int>(rng() % 240), 1 + static_cast<int>(rng() % 9));

@@ -2,8 +2,7 @@
 
 // Only where GCC or Clang targets x86-64; the address sanitizer would take the masked
 // loads at a row's end for whole-vector reads.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && \
-    !defined(__SANITIZE_ADDRESS__)
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
 #define KVGDI_VBMI 1
 #include <immintrin.h>
 // GCC 12 takes the intrinsics' deliberately undefined pass-through vectors for
