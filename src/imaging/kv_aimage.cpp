@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "imaging/block_pool.h"
 #include "imaging/pixel.h"
 #include "platform/row_bytes.h"
 #include "platform/surface_limits.h"
@@ -38,7 +39,7 @@ CKvAImage::~CKvAImage() {
 }
 
 void CKvAImage::Destroy() {
-    delete[] m_bits;
+    kvimaging::ReturnBlock(m_bits, StoreBytes());
     delete[] m_vHeads;
     m_bits = nullptr;
     m_vHeads = nullptr;
@@ -62,7 +63,8 @@ bool CKvAImage::Create(int width, int height) {
     }
     m_width = width;
     m_height = height;
-    m_bits = new (std::nothrow) unsigned char[static_cast<size_t>(rowBytes * height)];
+    // Pooled: the store of an image just destroyed, pages already in place.
+    m_bits = static_cast<unsigned char*>(kvimaging::TakeBlock(StoreBytes()));
     if (m_bits == nullptr) {
         Destroy();
         return false;
@@ -71,6 +73,10 @@ bool CKvAImage::Create(int width, int height) {
         m_vHeads[row] = m_bits + static_cast<size_t>(row) * static_cast<size_t>(rowBytes);
     }
     return true;
+}
+
+size_t CKvAImage::StoreBytes() const {
+    return static_cast<size_t>(kvrow::RowBytes(m_width, 16)) * static_cast<size_t>(m_height);
 }
 
 bool CKvAImage::Create(int width, int height, unsigned long transparentColor) {

@@ -3,6 +3,7 @@
 // starts, so the store is at once a top-down 16-bit DIB.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/win32.h"
@@ -53,6 +54,10 @@ protected:
     unsigned long m_transparentColor;
     int m_tileNum;
     unsigned char* m_bits;
+
+private:
+    // Bytes of the pixel store at the current size.
+    size_t StoreBytes() const;
 };
 
 // Whether Create(width, height) stays within the surface size limit, so a caller
