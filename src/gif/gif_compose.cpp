@@ -180,7 +180,8 @@ CKvAImage* ComposeFrame(CKvAImage* base, const PreviousFrame& previous, CanvasSi
         PaintIndices(*frame, image, area, false);
         return frame.release();
     }
-    // An unkeyed copy of the base, which has the frame's size.
+    // An unkeyed copy of the base (which has the frame's size) painted over, either in
+    // place or on the working canvas and then copied.
     frame->SetTransparentColor(0xFFFFFFFF);
     CKvAImage& target = working.PaintTarget(*base, *frame);
     if (previous.disposal == kDisposalFirstFrame) {

@@ -36,6 +36,16 @@ TEST(BlockPool, ReusesBlocksOfTheSameClassOnly) {
     EXPECT_EQ(IdleBlockBytes(), 0u);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// A waiting block, and the slack of a taken one, still count as unallocated.
+TEST(BlockPool, ReadsOfWaitingBlocksAreReported) {
+    auto* block = static_cast<volatile unsigned char*>(TakeBlock(kFrameBytes));
+    EXPECT_DEATH(block[kFrameBytes + 8], "use-after-poison");
+    ReturnBlock(const_cast<unsigned char*>(block), kFrameBytes);
+    EXPECT_DEATH(block[100], "use-after-poison");
+}
+#endif
+
 // Past the cap the size used longest ago goes first; the newest size stays.
 TEST(BlockPool, StaysWithinItsCapDroppingTheOldestSize) {
     kvimaging::FreeIdleBlocks();
