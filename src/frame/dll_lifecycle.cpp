@@ -1,5 +1,6 @@
 #include "frame/dll_lifecycle.h"
 
+#include "animated/ani_avatar_load.h"
 #include "frame/avatar_cache_wipe.h"
 #include "imaging/kv_aimage.h"
 #include "layered/default_avatars.h"
@@ -11,6 +12,11 @@ namespace {
 // Set by InitAvatarDll, cleared by DestroyAvatarDll. A pool alone does not
 // count: a host may create it itself before starting the library.
 bool g_bInitialised = false;
+
+// Animated avatars' loaders outlive their avatars; the host unloads the library
+// after shut-down, so a loader still running then would run unmapped code. As
+// long as the download thread's first wait.
+constexpr DWORD kLoaderWaitMs = 3000;
 
 void DestroyImage(CKvAImage*& image) {
     delete image;
@@ -37,6 +43,7 @@ int InitAvatarDll() {
 
 void DestroyAvatarDll() {
     g_bInitialised = false;
+    WaitForAvatarLoaders(kLoaderWaitMs);
     CAvtrPartPool::DestroyDLThread();
     DestroyDefaultAvatar();
     CAvtrPartPool::DestroyInstance();

@@ -5,6 +5,6 @@
 // 1 when the pool was created now, 0 when it existed already or could not be made.
 int InitAvatarDll();
 
-// Stops the download thread, then frees the default avatars, the pool, the cache
-// files and the anonymous pictures, in that order.
+// Waits up to 3 s for animated avatars' loaders, stops the download thread, then frees the default
+// avatars, the pool, the cache files and the anonymous pictures, in that order.
 void DestroyAvatarDll();

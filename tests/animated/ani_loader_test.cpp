@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "animated/ani_fixture.h"
+#include "frame/dll_lifecycle.h"
 
 namespace anitest {
 namespace {
@@ -78,6 +79,18 @@ TEST_F(AniAvatarTest, DestroyOrRecreateAtEveryLoaderStage) {
             endWhileLoading(milliseconds(ms), recreate);
         }
     }
+}
+
+TEST_F(AniAvatarTest, ShutDownWaitsForALoaderItsAvatarLeftBehind) {
+    Serve("AGHS_slow.GIF", AvatarGifText(3), HttpFault::kTrickle);
+    {
+        Avatar avatar(m_window);
+        ASSERT_EQ(avatar.Create("slow", 0, 0, 0, 0, 0, 0), 1);
+        std::this_thread::sleep_for(milliseconds(50));  // into the download
+    }
+    InitAvatarDll();
+    DestroyAvatarDll();
+    EXPECT_TRUE(WaitForAvatarLoaders(0));
 }
 
 }  // namespace

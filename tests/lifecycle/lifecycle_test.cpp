@@ -9,7 +9,6 @@
 #include "frame/avatar_cache_wipe.h"
 #include "frame/dll_lifecycle.h"
 #include "imaging/kv_aimage.h"
-#include "legacy/anonymous_avatar.h"
 #include "layered/avtr2004.h"
 #include "layered/default_avatars.h"
 #include "legacy/anonymous_avatar.h"

@@ -9,21 +9,9 @@
 
 #include <unistd.h>
 
+#include "byte_order/little_endian.h"
+
 namespace kvtest {
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
-
-}  // namespace
-
 BmpBuilder::BmpBuilder(int32_t width, int32_t height, uint16_t bits)
     : m_width(width),
       m_height(height),
@@ -68,22 +56,22 @@ std::vector<uint8_t> BmpBuilder::Bytes() const {
     std::vector<uint8_t> out;
     out.push_back(static_cast<uint8_t>(m_magic[0]));
     out.push_back(static_cast<uint8_t>(m_magic[1]));
-    Put32(out, static_cast<uint32_t>(pixelOffset + rowBytes * rows));
-    Put32(out, 0);
-    Put32(out, pixelOffset);
-    Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(m_headerWidth));
-    Put32(out, static_cast<uint32_t>(m_headerHeight));
-    Put16(out, 1);
-    Put16(out, m_bits);
-    Put32(out, 0);  // uncompressed
-    Put32(out, static_cast<uint32_t>(rowBytes * rows));
-    Put32(out, 2835);
-    Put32(out, 2835);
-    Put32(out, m_usedColours);
-    Put32(out, 0);
+    byteorder::AppendLe32(out, static_cast<uint32_t>(pixelOffset + rowBytes * rows));
+    byteorder::AppendLe32(out, 0);
+    byteorder::AppendLe32(out, pixelOffset);
+    byteorder::AppendLe32(out, 40);
+    byteorder::AppendLe32(out, static_cast<uint32_t>(m_headerWidth));
+    byteorder::AppendLe32(out, static_cast<uint32_t>(m_headerHeight));
+    byteorder::AppendLe16(out, 1);
+    byteorder::AppendLe16(out, m_bits);
+    byteorder::AppendLe32(out, 0);  // uncompressed
+    byteorder::AppendLe32(out, static_cast<uint32_t>(rowBytes * rows));
+    byteorder::AppendLe32(out, 2835);
+    byteorder::AppendLe32(out, 2835);
+    byteorder::AppendLe32(out, m_usedColours);
+    byteorder::AppendLe32(out, 0);
     for (uint32_t colour : m_palette) {
-        Put32(out, colour);  // blue, green, red, reserved
+        byteorder::AppendLe32(out, colour);  // blue, green, red, reserved
     }
     for (size_t fileRow = 0; fileRow < rows; ++fileRow) {
         std::vector<uint8_t> row(rowBytes, 0);

@@ -5,6 +5,8 @@
 #include <memory>
 #include <unordered_map>
 
+#include "byte_order/little_endian.h"
+
 namespace kvtest {
 
 CodeWriter& CodeWriter::Put(unsigned code, int bits) {
@@ -101,16 +103,11 @@ int TableSizeField(size_t count) {
 
 GifBuilder::GifBuilder(int screenWidth, int screenHeight, const char* signature) {
     m_bytes.assign(signature, signature + std::strlen(signature));
-    PutLe16(screenWidth);
-    PutLe16(screenHeight);
+    byteorder::AppendLe16(m_bytes, static_cast<uint32_t>(screenWidth));
+    byteorder::AppendLe16(m_bytes, static_cast<uint32_t>(screenHeight));
     m_bytes.push_back(0);  // packed: no global table until GlobalTable
     m_bytes.push_back(0);  // background index
     m_bytes.push_back(0);  // aspect
-}
-
-void GifBuilder::PutLe16(int value) {
-    m_bytes.push_back(static_cast<uint8_t>(value & 0xFF));
-    m_bytes.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
 }
 
 void GifBuilder::PutTable(const std::vector<Rgb>& colors, int entries) {
@@ -130,7 +127,7 @@ GifBuilder& GifBuilder::GlobalTable(const std::vector<Rgb>& colors) {
 GifBuilder& GifBuilder::GraphicControl(int disposal, int delay, int transparentIndex) {
     const int packed = (disposal << 2) | (transparentIndex >= 0 ? 1 : 0);
     m_bytes.insert(m_bytes.end(), {0x21, 0xF9, 4, static_cast<uint8_t>(packed)});
-    PutLe16(delay);
+    byteorder::AppendLe16(m_bytes, static_cast<uint32_t>(delay));
     m_bytes.push_back(static_cast<uint8_t>(transparentIndex >= 0 ? transparentIndex : 0));
     m_bytes.push_back(0);
     return *this;
@@ -178,10 +175,10 @@ GifBuilder& GifBuilder::PlainText(const std::string& text) {
 GifBuilder& GifBuilder::Descriptor(int left, int top, int width, int height, bool interlaced,
                                    const std::vector<Rgb>& localTable) {
     m_bytes.push_back(0x2C);
-    PutLe16(left);
-    PutLe16(top);
-    PutLe16(width);
-    PutLe16(height);
+    byteorder::AppendLe16(m_bytes, static_cast<uint32_t>(left));
+    byteorder::AppendLe16(m_bytes, static_cast<uint32_t>(top));
+    byteorder::AppendLe16(m_bytes, static_cast<uint32_t>(width));
+    byteorder::AppendLe16(m_bytes, static_cast<uint32_t>(height));
     int packed = interlaced ? 0x40 : 0;
     if (!localTable.empty()) {
         packed |= 0x80 | TableSizeField(localTable.size());

@@ -73,7 +73,6 @@ public:
     bool WriteFile(const std::string& path) const;
 
 private:
-    void PutLe16(int value);
     void PutTable(const std::vector<Rgb>& colors, int entries);
 
     GifBytes m_bytes;

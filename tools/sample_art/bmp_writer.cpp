@@ -4,20 +4,12 @@
 #include <fstream>
 #include <vector>
 
+#include "byte_order/little_endian.h"
+
 namespace sampleart {
 namespace {
 
 constexpr uint32_t kHeaderBytes = 14 + 40;
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 }  // namespace
 
@@ -28,20 +20,20 @@ bool WriteBitmap(const std::string& path, const Canvas& picture) {
     std::vector<uint8_t> out;
     out.push_back('B');
     out.push_back('M');
-    Put32(out, kHeaderBytes + tableBytes + pixelBytes);
-    Put32(out, 0);
-    Put32(out, kHeaderBytes + tableBytes);
-    Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(picture.width()));
-    Put32(out, static_cast<uint32_t>(picture.height()));
-    Put16(out, 1);
-    Put16(out, 8);
-    Put32(out, 0);  // no compression
-    Put32(out, pixelBytes);
-    Put32(out, 2835);
-    Put32(out, 2835);
-    Put32(out, kColourCount);
-    Put32(out, 0);
+    byteorder::AppendLe32(out, kHeaderBytes + tableBytes + pixelBytes);
+    byteorder::AppendLe32(out, 0);
+    byteorder::AppendLe32(out, kHeaderBytes + tableBytes);
+    byteorder::AppendLe32(out, 40);
+    byteorder::AppendLe32(out, static_cast<uint32_t>(picture.width()));
+    byteorder::AppendLe32(out, static_cast<uint32_t>(picture.height()));
+    byteorder::AppendLe16(out, 1);
+    byteorder::AppendLe16(out, 8);
+    byteorder::AppendLe32(out, 0);  // no compression
+    byteorder::AppendLe32(out, pixelBytes);
+    byteorder::AppendLe32(out, 2835);
+    byteorder::AppendLe32(out, 2835);
+    byteorder::AppendLe32(out, kColourCount);
+    byteorder::AppendLe32(out, 0);
     for (const Rgb& colour : kPalette) {
         out.insert(out.end(), {colour.b, colour.g, colour.r, 0});
     }
