@@ -56,8 +56,8 @@ protected:
     unsigned char* m_bits;
 
 private:
-    // Bytes of the pixel store at the current size.
-    size_t StoreBytes() const;
+    // Bytes of the row table and the pixel store at the current size.
+    size_t BlockBytes() const;
 };
 
 // Whether Create(width, height) stays within the surface size limit, so a caller
