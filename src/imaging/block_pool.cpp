@@ -23,19 +23,15 @@ struct IdleBlock {
 
 // Under AddressSanitizer a waiting block, and the slack of a taken one, read as
 // unallocated, so a store used after its image let go of it is still reported.
-void Seal(void* at, size_t bytes) {
+void MarkUsable(void* at, size_t bytes, bool usable) {
 #if defined(__SANITIZE_ADDRESS__)
-    ASAN_POISON_MEMORY_REGION(at, bytes);
+    if (usable) {
+        ASAN_UNPOISON_MEMORY_REGION(at, bytes);
+    } else {
+        ASAN_POISON_MEMORY_REGION(at, bytes);
+    }
 #else
-    (void)at, (void)bytes;
-#endif
-}
-
-void Unseal(void* at, size_t bytes) {
-#if defined(__SANITIZE_ADDRESS__)
-    ASAN_UNPOISON_MEMORY_REGION(at, bytes);
-#else
-    (void)at, (void)bytes;
+    (void)at, (void)bytes, (void)usable;
 #endif
 }
 
@@ -214,8 +210,8 @@ void* TakeBlock(size_t bytes) {
             return nullptr;
         }
     }
-    Unseal(block, bytes);
-    Seal(static_cast<unsigned char*>(block) + bytes, classBytes - bytes);
+    MarkUsable(block, bytes, true);
+    MarkUsable(static_cast<unsigned char*>(block) + bytes, classBytes - bytes, false);
     return block;
 }
 
@@ -228,8 +224,9 @@ void ReturnBlock(void* block, size_t bytes) {
         return;
     }
     const size_t classBytes = ClassBytes(bytes);
-    Unseal(block, sizeof(IdleBlock));
-    Seal(static_cast<unsigned char*>(block) + sizeof(IdleBlock), classBytes - sizeof(IdleBlock));
+    MarkUsable(block, sizeof(IdleBlock), true);
+    MarkUsable(static_cast<unsigned char*>(block) + sizeof(IdleBlock),
+               classBytes - sizeof(IdleBlock), false);
     FreeChain(g_pool.Give(block, classBytes));
 }
 

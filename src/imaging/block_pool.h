@@ -1,4 +1,4 @@
-// A process-wide, bounded pool of large blocks (pixel stores, decoder work areas).
+// A process-wide, bounded pool of large blocks (images, GIF work areas and file copies).
 // A block that comes back is kept for the next request of its size class, so the
 // pages it already has are written again instead of being faulted in, zeroed and
 // returned to the system once per picture. Thread-safe: decoders run on loader
