@@ -15,9 +15,9 @@
 namespace kvgif {
 namespace {
 
-// Frames beyond this many bytes in one file no longer stay in the cache for their
-// reader, so they are written past it.
-constexpr int64_t kCachedFrameBytes = int64_t{4} << 20;
+// About what a core's own cache holds: a file's frames beyond it are not in the cache
+// when their reader comes, so they are written past it.
+constexpr int64_t kCachedFrameBytes = int64_t{1} << 20;
 
 size_t StoreBytes(const CKvAImage& image) {
     return static_cast<size_t>(kvrow::RowBytes(image.GetWidth(), 16) * image.GetHeight());
