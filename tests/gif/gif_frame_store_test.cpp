@@ -20,116 +20,93 @@ struct Step {
 std::vector<Step> RandomSteps(unsigned seed) {
     constexpr int kDisposals[] = {1, 1, 1, 2, 3, 0};
     std::mt19937 random(seed);
+    const auto next = [&random](unsigned n) { return static_cast<int>(random() % n); };
     std::vector<Step> steps{{1, 0, 0, kWidth, kHeight, -1, {}}};
-    for (int i = 0; i < 100; ++i) {
-        const int width = 1 + random() % 70, height = 1 + random() % 50;
-        steps.push_back({kDisposals[random() % 6],
-                         static_cast<int>(random() % kWidth),
-                         static_cast<int>(random() % kHeight),
-                         width,
-                         height,
-                         random() % 3 == 0 ? 3 : -1,
+    for (int i = 0; i < 100; ++i) {  // braced lists evaluate left to right
+        steps.push_back({kDisposals[next(6)],
+                         next(kWidth),
+                         next(kHeight),
+                         1 + next(70),
+                         1 + next(50),
+                         next(3) == 0 ? 3 : -1,
                          {}});
     }
     for (Step& step : steps) {
         for (int i = 0; i < step.width * step.height; ++i) {
-            step.indices.push_back(static_cast<uint8_t>(random() % 4));
+            step.indices.push_back(static_cast<uint8_t>(next(4)));
         }
     }
     return steps;
 }
 
-GifBytes Encode(const std::vector<Step>& steps) {
-    GifBuilder gif(kWidth, kHeight);
-    gif.GlobalTable(kColors);
-    for (const Step& s : steps) {
-        gif.GraphicControl(s.disposal, 5, s.transparent)
-            .Image(s.left, s.top, s.width, s.height, s.indices, 2);
+void Paint(Picture& picture, const Step& s, int top, bool image) {
+    for (int y = 0; y < s.height; ++y) {
+        for (int x = 0; x < s.width && s.left + x < kWidth && top + y < kHeight; ++x) {
+            const int index = s.indices[y * s.width + x];
+            if (!image || index != s.transparent) {
+                picture[(top + y) * kWidth + s.left + x] = image ? kPixels[index] : kKey;
+            }
+        }
     }
-    return gif.Trailer().Data();
 }
 
 std::vector<Picture> Model(const std::vector<Step>& steps) {
     std::vector<Picture> frames;
-    const Step* last = nullptr;
-    for (const Step& s : steps) {
-        const Picture* base = nullptr;
-        if (last != nullptr && last->disposal == 1) {
-            base = &frames.back();
-        } else if (last != nullptr && last->disposal == 2) {
-            base = &frames.front();
-        } else if (last != nullptr && last->disposal == 3 && frames.size() >= 2) {
-            base = &frames[frames.size() - 2];
-        }
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const int disposal = i > 0 ? steps[i - 1].disposal : 0;
+        const Picture* base = disposal == 1             ? &frames.back()
+                              : disposal == 2           ? &frames.front()
+                              : disposal == 3 && i >= 2 ? &frames[i - 2]
+                                                        : nullptr;
         Picture picture = base != nullptr ? *base : Picture(kWidth * kHeight, kKey);
-        for (int y = 0; base != nullptr && last->disposal == 2 && y < last->height; ++y) {
-            for (int x = 0; x < last->width; ++x) {
-                if (last->left + x < kWidth && last->top + y < kHeight) {
-                    picture[(last->top + y) * kWidth + last->left + x] = kKey;
-                }
-            }
+        if (base != nullptr && disposal == 2) {
+            Paint(picture, steps[i - 1], steps[i - 1].top, false);
         }
-        const int top = base != nullptr ? s.top : 0;
-        for (int y = 0; y < s.height; ++y) {
-            for (int x = 0; x < s.width; ++x) {
-                const int index = s.indices[y * s.width + x];
-                if (s.left + x < kWidth && top + y < kHeight && index != s.transparent) {
-                    picture[(top + y) * kWidth + s.left + x] = kPixels[index];
-                }
-            }
-        }
+        Paint(picture, steps[i], base != nullptr ? steps[i].top : 0, true);
         frames.push_back(std::move(picture));
-        last = &s;
     }
     return frames;
 }
 
-// Frames that differ from the model, by index.
+// Frames that differ from the model, by index. Rows have no padding at this width.
 std::vector<size_t> WrongFrames(const GifBytes& bytes, const std::vector<Picture>& model) {
     cKvAniDIBList decoder;
-    if (decoder.LoadFromMemory(bytes.data(), bytes.size()) != 1) {
-        return {SIZE_MAX};
-    }
-    const auto frames = Frames(decoder);
+    decoder.LoadFromMemory(bytes.data(), bytes.size());
+    const std::vector<CKvAImage*> frames = Frames(decoder);
     std::vector<size_t> wrong;
     for (size_t f = 0; f < model.size(); ++f) {
-        Picture picture;
-        for (int y = 0; f < frames.size() && y < frames[f]->GetHeight(); ++y) {
-            const Picture row = Row(*frames[f], y);
-            picture.insert(picture.end(), row.begin(), row.end());
-        }
-        if (picture != model[f]) {
+        if (f >= frames.size() ||
+            !std::equal(model[f].begin(), model[f].end(), frames[f]->Row(0))) {
             wrong.push_back(f);
         }
     }
     return wrong;
 }
 
-// The second file gets the first one's stores back, full of its pictures.
-TEST(GifFrameStore, LongAnimationsMatchTheModelOnFreshAndReusedStores) {
+// Two threads decode each file twice: later loads get the stores of earlier ones
+// back, full of their pictures, and the threads share the pool.
+TEST(GifFrameStore, LongAnimationsMatchTheModelOnReusedStoresAndOnThreads) {
     for (unsigned seed : {1u, 2u}) {
         const std::vector<Step> steps = RandomSteps(seed);
-        EXPECT_EQ(WrongFrames(Encode(steps), Model(steps)), std::vector<size_t>{}) << seed;
+        GifBuilder gif(kWidth, kHeight);
+        gif.GlobalTable(kColors);
+        for (const Step& s : steps) {
+            gif.GraphicControl(s.disposal, 5, s.transparent);
+            gif.Image(s.left, s.top, s.width, s.height, s.indices, 2);
+        }
+        const GifBytes& bytes = gif.Trailer().Data();
+        const std::vector<Picture> model = Model(steps);
+        const auto decodeTwice = [&](std::vector<size_t>& wrong) {
+            wrong = WrongFrames(bytes, model);
+            wrong = wrong.empty() ? WrongFrames(bytes, model) : wrong;
+        };
+        std::vector<size_t> mine, theirs;
+        std::thread other(decodeTwice, std::ref(theirs));
+        decodeTwice(mine);
+        other.join();
+        EXPECT_EQ(mine, std::vector<size_t>{}) << seed;
+        EXPECT_EQ(theirs, std::vector<size_t>{}) << seed;
     }
-}
-
-TEST(GifFrameStore, DecodersOnSeveralThreadsShareThePool) {
-    const std::vector<Step> steps = RandomSteps(3);
-    const GifBytes bytes = Encode(steps);
-    const std::vector<Picture> model = Model(steps);
-    std::vector<std::vector<size_t>> wrong(3);
-    std::vector<std::thread> threads;
-    for (size_t t = 0; t < wrong.size(); ++t) {
-        threads.emplace_back([&, t] {
-            for (int load = 0; load < 2 && wrong[t].empty(); ++load) {
-                wrong[t] = WrongFrames(bytes, model);
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(wrong, std::vector<std::vector<size_t>>(3));
 }
 
 }  // namespace
