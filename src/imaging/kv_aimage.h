@@ -1,6 +1,7 @@
 // CKvAImage: a rectangle of 16-bit 5-5-5 pixels (blue in the low bits), rows top
 // first, each padded to a multiple of 4 bytes, in one store with a table of row
-// starts, so the store is at once a top-down 16-bit DIB.
+// starts, so the store is at once a top-down 16-bit DIB. Table and store are one
+// block from the block pool (block_pool.h).
 #pragma once
 
 #include <cstddef>
