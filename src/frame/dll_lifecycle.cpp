@@ -2,6 +2,7 @@
 
 #include "animated/ani_avatar_load.h"
 #include "frame/avatar_cache_wipe.h"
+#include "imaging/block_pool.h"
 #include "imaging/kv_aimage.h"
 #include "layered/default_avatars.h"
 #include "legacy/anonymous_avatar.h"
@@ -50,4 +51,6 @@ void DestroyAvatarDll() {
     ClearAvatarCache();
     DestroyImage(g_pAnonymousImage64);
     DestroyImage(g_pAnonymousImage102);
+    // The stores that pictures gave back go to the system too.
+    kvimaging::FreeIdleBlocks();
 }

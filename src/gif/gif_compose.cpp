@@ -11,10 +11,19 @@
 #include "gif/gif_paint_row.h"
 #include "imaging/kv_aimage.h"
 #include "imaging/pixel.h"
+#include "imaging/stream_copy.h"
 #include "platform/row_bytes.h"
 
 namespace kvgif {
 namespace {
+
+// About what a core's own cache holds: a file's frames beyond it are not in the cache
+// when their reader comes, so they are written past it.
+constexpr int64_t kCachedFrameBytes = int64_t{1} << 20;
+
+size_t StoreBytes(const CKvAImage& image) {
+    return static_cast<size_t>(kvrow::RowBytes(image.GetWidth(), 16) * image.GetHeight());
+}
 
 bool CreateCanvas(CKvAImage& image, CanvasSize canvas) {
     return image.Create(canvas.width, canvas.height) || image.Create(canvas.width, canvas.height);
@@ -109,27 +118,59 @@ CanvasSize FrameCanvasSize(const std::vector<CKvAImage*>& frames, int imageWidth
     return {frames.front()->GetWidth(), frames.front()->GetHeight()};
 }
 
+void WorkingCanvas::Release() {
+    m_image.Destroy();
+    m_holds = nullptr;
+    m_composedBytes = 0;
+}
+
+CKvAImage& WorkingCanvas::PaintTarget(const CKvAImage& base, CKvAImage& frame) {
+    const size_t bytes = StoreBytes(frame);
+    m_composedBytes += static_cast<int64_t>(bytes);
+    if (m_holds == &base) {
+        return m_image;
+    }
+    const bool sized =
+        m_image.GetWidth() == frame.GetWidth() && m_image.GetHeight() == frame.GetHeight();
+    if (m_composedBytes <= kCachedFrameBytes ||
+        (!sized && !m_image.Create(frame.GetWidth(), frame.GetHeight()))) {
+        m_holds = nullptr;
+        std::memcpy(frame.GetBits(0), base.GetBits(0), bytes);
+        return frame;
+    }
+    std::memcpy(m_image.GetBits(0), base.GetBits(0), bytes);
+    m_holds = &base;
+    return m_image;
+}
+
+void WorkingCanvas::CopyOut(CKvAImage& frame) {
+    kvimaging::StreamCopy(frame.GetBits(0), m_image.GetBits(0), StoreBytes(frame));
+    m_holds = &frame;
+}
+
 CKvAImage* ComposeFrame(CKvAImage* base, const PreviousFrame& previous, CanvasSize canvas,
-                        const DecodedImage& image) {
+                        const DecodedImage& image, WorkingCanvas& working) {
     std::unique_ptr<CKvAImage> frame(new (std::nothrow) CKvAImage);
     if (!frame || !CreateCanvas(*frame, canvas)) {
         return nullptr;
     }
-    if (base != nullptr) {
-        // An unkeyed copy of the base, which has the frame's size: one block.
-        frame->SetTransparentColor(0xFFFFFFFF);
-        std::memcpy(
-            frame->GetBits(0), base->GetBits(0),
-            static_cast<size_t>(kvrow::RowBytes(frame->GetWidth(), 16) * frame->GetHeight()));
-        if (previous.disposal == kDisposalFirstFrame) {
-            frame->FillRect(previous.rect, kvpixel::kKeyColor, 0);
-        }
-        PaintIndices(*frame, image, AreaOf(*frame, image, image.top), true);
-    } else {
+    if (base == nullptr) {
         // Without a base the image is placed at row 0, over a canvas of key pixels.
         const PaintArea area = AreaOf(*frame, image, 0);
         KeyOutside(*frame, area);
         PaintIndices(*frame, image, area, false);
+        return frame.release();
+    }
+    // An unkeyed copy of the base (which has the frame's size) painted over, either in
+    // place or on the working canvas and then copied.
+    frame->SetTransparentColor(0xFFFFFFFF);
+    CKvAImage& target = working.PaintTarget(*base, *frame);
+    if (previous.disposal == kDisposalFirstFrame) {
+        target.FillRect(previous.rect, kvpixel::kKeyColor, 0);
+    }
+    PaintIndices(target, image, AreaOf(target, image, image.top), true);
+    if (&target != frame.get()) {
+        working.CopyOut(*frame);
     }
     return frame.release();
 }

@@ -1,7 +1,8 @@
 #include "gif/gif_work_area.h"
 
-#include <cstdlib>
 #include <cstring>
+
+#include "imaging/block_pool.h"
 
 namespace kvgif {
 namespace {
@@ -11,36 +12,34 @@ constexpr size_t kStringTableBytes = kStringTableSlots * sizeof(StringEntry);
 
 }  // namespace
 
-void WorkArea::FreeBlock::operator()(unsigned char* block) const {
-    std::free(block);
-}
-
 bool WorkArea::Allocate(int stride, int rows) {
     // The caller has bounded stride and rows, so the size cannot overflow.
     const size_t bytes = kColorTableBytes + kStringTableBytes +
                          static_cast<size_t>(stride) * static_cast<size_t>(rows);
-    if (bytes <= m_capacity) {
-        std::memset(m_block.get(), 0, bytes);
-        return true;
+    if (bytes > m_capacity) {
+        Release();
+        m_block = static_cast<unsigned char*>(kvimaging::TakeBlock(bytes));
+        if (m_block == nullptr) {
+            return false;
+        }
+        m_capacity = bytes;
     }
-    Release();
-    // calloc: large areas come as untouched zero pages.
-    m_block.reset(static_cast<unsigned char*>(std::calloc(bytes, 1)));
-    m_capacity = m_block != nullptr ? bytes : 0;
-    return m_block != nullptr;
+    std::memset(m_block, 0, bytes);
+    return true;
 }
 
 void WorkArea::Release() {
-    m_block.reset();
+    kvimaging::ReturnBlock(m_block, m_capacity);
+    m_block = nullptr;
     m_capacity = 0;
 }
 
 StringEntry* WorkArea::StringTable() const {
-    return reinterpret_cast<StringEntry*>(m_block.get() + kColorTableBytes);
+    return reinterpret_cast<StringEntry*>(m_block + kColorTableBytes);
 }
 
 unsigned char* WorkArea::Indices() const {
-    return m_block.get() + kColorTableBytes + kStringTableBytes;
+    return m_block + kColorTableBytes + kStringTableBytes;
 }
 
 void WorkArea::SetColors(const unsigned char* rgb, int count) {

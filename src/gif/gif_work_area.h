@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 
 #include "gif/gif_lzw.h"
 
@@ -15,11 +14,16 @@ constexpr size_t kColorEntryBytes = 4;  // blue, green, red, 0
 
 class WorkArea {
 public:
+    WorkArea() = default;
+    WorkArea(const WorkArea&) = delete;
+    WorkArea& operator=(const WorkArea&) = delete;
+    ~WorkArea() { Release(); }
+
     // A cleared area for rows of the given stride; false when the allocation fails.
     bool Allocate(int stride, int rows);
     void Release();
 
-    unsigned char* ColorTable() const { return m_block.get(); }
+    unsigned char* ColorTable() const { return m_block; }
     StringEntry* StringTable() const;
     unsigned char* Indices() const;
 
@@ -28,10 +32,8 @@ public:
     void SetColors(const unsigned char* rgb, int count);
 
 private:
-    struct FreeBlock {
-        void operator()(unsigned char* block) const;
-    };
-    std::unique_ptr<unsigned char, FreeBlock> m_block;
+    // From the block pool: the pages of the last file's area are written again.
+    unsigned char* m_block = nullptr;
     size_t m_capacity = 0;
 };
 

@@ -9,6 +9,7 @@
 #include "gif/gif_decode_state.h"
 #include "gif/gif_limits.h"
 #include "gif/gif_lzw.h"
+#include "imaging/block_pool.h"
 #include "imaging/kv_aimage.h"
 #include "imaging/lsp_sprite.h"
 #include "platform/whole_file.h"
@@ -117,14 +118,18 @@ int cKvAniDIBList::Load(const char* path) {
         return Fail(GifError::kNoFile);
     }
     const size_t size = file.Size();
-    return LoadFile(file.Take(), size);
+    return LoadFile(kvgif::FileBytes(file.Take().release()), size);
 }
 
 int cKvAniDIBList::LoadFromMemory(const unsigned char* bytes, size_t size) {
     if (bytes == nullptr) {
         return Fail(GifError::kNoFile);
     }
-    std::unique_ptr<unsigned char[]> copy(new (std::nothrow) unsigned char[size + 1]);
+    // Pooled, like the frames: a host decoding from memory again and again writes
+    // the same pages.
+    const size_t copyBytes = size + 1;
+    kvgif::FileBytes copy(static_cast<unsigned char*>(kvimaging::TakeBlock(copyBytes)),
+                          kvgif::ReleaseFileBytes{copyBytes});
     if (!copy) {
         return Fail(GifError::kNoMemory);
     }
@@ -132,7 +137,7 @@ int cKvAniDIBList::LoadFromMemory(const unsigned char* bytes, size_t size) {
     return LoadFile(std::move(copy), size);
 }
 
-int cKvAniDIBList::LoadFile(std::unique_ptr<unsigned char[]> file, size_t size) {
+int cKvAniDIBList::LoadFile(kvgif::FileBytes file, size_t size) {
     if (m_state == nullptr) {
         return Fail(GifError::kNoMemory);
     }
@@ -180,6 +185,7 @@ int cKvAniDIBList::Copy() {
         }
     }
     m_state->work.Release();
+    m_state->working.Release();
     return first;
 }
 
@@ -335,7 +341,7 @@ int cKvAniDIBList::TakeIt() {
                                       state.graphicControl.transparent,
                                       state.graphicControl.transparentIndex,
                                       state.cursor.passOrder};
-    CKvAImage* frame = kvgif::ComposeFrame(base, state.previous, canvas, decoded);
+    CKvAImage* frame = kvgif::ComposeFrame(base, state.previous, canvas, decoded, state.working);
     if (frame == nullptr) {
         return Fail(GifError::kNoMemory);
     }

@@ -12,6 +12,7 @@
 class CKvAImage;
 namespace kvgif {
 struct DecodeState;
+struct ReleaseFileBytes;
 enum class GifError;
 }  // namespace kvgif
 
@@ -60,7 +61,7 @@ public:
 
 private:
     // Takes the whole file's bytes (size of them, one spare byte allowed).
-    int LoadFile(std::unique_ptr<unsigned char[]> file, size_t size);
+    int LoadFile(std::unique_ptr<unsigned char[], kvgif::ReleaseFileBytes> file, size_t size);
     bool ReadExtension();
     void AddFrame(CKvAImage* frame);
     // Records why, logs it, and gives 0 for the caller to return.

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <new>
 
+#include "imaging/block_pool.h"
 #include "imaging/pixel.h"
 #include "platform/row_bytes.h"
 #include "platform/surface_limits.h"
@@ -14,6 +14,16 @@
 namespace {
 
 constexpr unsigned long kNoColor = 0xFFFFFFFFul;
+
+// The row table and the store share one pooled block: the table first, the store
+// after it from a cache-line boundary, so that a write past the store's end meets
+// the allocator's guard rather than the table.
+constexpr size_t kStoreAlignment = 64;
+
+size_t TableBytes(int height) {
+    const size_t bytes = static_cast<size_t>(height) * sizeof(unsigned char*);
+    return (bytes + kStoreAlignment - 1) / kStoreAlignment * kStoreAlignment;
+}
 
 }  // namespace
 
@@ -38,8 +48,7 @@ CKvAImage::~CKvAImage() {
 }
 
 void CKvAImage::Destroy() {
-    delete[] m_bits;
-    delete[] m_vHeads;
+    kvimaging::ReturnBlock(m_vHeads, BlockBytes());
     m_bits = nullptr;
     m_vHeads = nullptr;
     m_width = 0;
@@ -55,22 +64,26 @@ bool CKvAImage::Create(int width, int height) {
     if (!AImageFits(width, height)) {
         return false;
     }
-    const int64_t rowBytes = kvrow::RowBytes(width, 16);
-    m_vHeads = new (std::nothrow) unsigned char*[static_cast<size_t>(height)];
-    if (m_vHeads == nullptr) {
-        return false;
-    }
     m_width = width;
     m_height = height;
-    m_bits = new (std::nothrow) unsigned char[static_cast<size_t>(rowBytes * height)];
-    if (m_bits == nullptr) {
+    // Pooled: the block of an image just destroyed, its pages already in place.
+    auto* const block = static_cast<unsigned char*>(kvimaging::TakeBlock(BlockBytes()));
+    if (block == nullptr) {
         Destroy();
         return false;
     }
+    m_vHeads = reinterpret_cast<unsigned char**>(block);
+    m_bits = block + TableBytes(height);
+    const size_t rowBytes = static_cast<size_t>(kvrow::RowBytes(width, 16));
     for (int row = 0; row < height; ++row) {
-        m_vHeads[row] = m_bits + static_cast<size_t>(row) * static_cast<size_t>(rowBytes);
+        m_vHeads[row] = m_bits + static_cast<size_t>(row) * rowBytes;
     }
     return true;
+}
+
+size_t CKvAImage::BlockBytes() const {
+    return TableBytes(m_height) +
+           static_cast<size_t>(kvrow::RowBytes(m_width, 16)) * static_cast<size_t>(m_height);
 }
 
 bool CKvAImage::Create(int width, int height, unsigned long transparentColor) {

@@ -1,8 +1,10 @@
 // CKvAImage: a rectangle of 16-bit 5-5-5 pixels (blue in the low bits), rows top
 // first, each padded to a multiple of 4 bytes, in one store with a table of row
-// starts, so the store is at once a top-down 16-bit DIB.
+// starts, so the store is at once a top-down 16-bit DIB. Table and store are one
+// block from the block pool (block_pool.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/win32.h"
@@ -53,6 +55,10 @@ protected:
     unsigned long m_transparentColor;
     int m_tileNum;
     unsigned char* m_bits;
+
+private:
+    // Bytes of the row table and the pixel store at the current size.
+    size_t BlockBytes() const;
 };
 
 // Whether Create(width, height) stays within the surface size limit, so a caller

@@ -180,8 +180,14 @@ void PutSprite(CLsp* surface, int x, int y, const SPRITE* sprite) {
     SPAN* const* rowSpans = surface->m_ppRowSpans;
     const uint16_t* const* spriteRows = sprite->rows;
     for (int64_t row = firstRow; row < rowEnd; ++row) {
+        const uint16_t* pair = spriteRows[row - y];
+        // Most rows of a part show nothing: one pair without opaque pixels. Only a
+        // row's last pair can be such a pair, so nothing else of the row is read.
+        if (pair[1] == 0) {
+            continue;
+        }
         // Out of memory: the rest of the sprite is left off this picture.
-        if (!PutSpriteRow(nodes, rowSpans[row], spriteRows[row - y], left, limit)) {
+        if (!PutSpriteRow(nodes, rowSpans[row], pair, left, limit)) {
             return;
         }
     }

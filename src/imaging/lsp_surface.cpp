@@ -4,6 +4,7 @@
 #include <new>
 
 #include "imaging/lsp.h"
+#include "imaging/lsp_span_copy.h"
 #include "platform/row_bytes.h"
 
 namespace lsp {
@@ -25,29 +26,6 @@ int DetectLegacyGdi() {
         return basic.dwPlatformId == VER_PLATFORM_WIN32_NT ? 0 : 1;
     }
     return 1;
-}
-
-// Spans are mostly a few dozen bytes: a handful of fixed-size moves, the last one
-// overlapping its neighbour, costs less than a call per span.
-inline void CopySpan(unsigned char* to, const unsigned char* from, size_t size) {
-    if (size >= 16) {
-        const size_t tail = size - 16;
-        for (size_t at = 0; at < tail; at += 16) {
-            std::memcpy(to + at, from + at, 16);
-        }
-        std::memcpy(to + tail, from + tail, 16);
-    } else if (size >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size >= 2) {
-        std::memcpy(to, from, 2);
-        std::memcpy(to + size - 2, from + size - 2, 2);
-    } else if (size == 1) {
-        *to = *from;
-    }
 }
 
 void FreeSpanPool(SPANPOOL* pool) {
@@ -186,12 +164,7 @@ void CLspDib::Update() {
     if (m_pBits == nullptr) {
         return;
     }
-    for (int row = 0; row < m_nRows; ++row) {
-        unsigned char* out = m_pBits + static_cast<size_t>(row) * static_cast<size_t>(m_nPitch);
-        for (const SPAN* span = m_ppRowSpans[row]; span != nullptr; span = span->next) {
-            CopySpan(out + span->begin, span->data, static_cast<size_t>(span->end - span->begin));
-        }
-    }
+    CopyRowSpans(m_pBits, m_ppRowSpans, m_nRows, static_cast<size_t>(m_nPitch));
 }
 
 }  // namespace lsp

@@ -80,10 +80,7 @@ TEST(LspCompositorTest, SpritesAreClippedAtEveryEdge) {
 // Seeded random surfaces and pictures of many overlapping sprites, some with a span of bytes.
 TEST(LspCompositorTest, RandomPicturesMatchThePainter) {
     std::mt19937 random(20261206);
-    std::vector<unsigned char> bytes(4096);
-    for (unsigned char& byte : bytes) {
-        byte = static_cast<unsigned char>(random());
-    }
+    const std::vector<unsigned char> bytes = kvtest::RandomBytes(random, 4096);
     for (int picture = 0; picture < 250; ++picture) {
         lsp::CLspDib surface;
         const int width = 1 + static_cast<int>(random() % 60),

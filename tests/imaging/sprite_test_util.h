@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "imaging/lsp.h"
@@ -17,6 +18,15 @@ struct SpriteDeleter {
     void operator()(lsp::SPRITE* sprite) const { lsp::FreeSprite(sprite); }
 };
 using SpritePtr = std::unique_ptr<lsp::SPRITE, SpriteDeleter>;
+
+// Seeded random bytes for spans and runs to point into.
+inline std::vector<unsigned char> RandomBytes(std::mt19937& random, size_t size) {
+    std::vector<unsigned char> bytes(size);
+    for (unsigned char& byte : bytes) {
+        byte = static_cast<unsigned char>(random());
+    }
+    return bytes;
+}
 
 // Rows are run lists: (skip, count, count pixels...) repeated.
 inline SpritePtr MakeSprite(int width, const std::vector<std::vector<uint16_t>>& rows) {

@@ -8,6 +8,7 @@
 
 #include "frame/avatar_cache_wipe.h"
 #include "frame/dll_lifecycle.h"
+#include "imaging/block_pool.h"
 #include "imaging/kv_aimage.h"
 #include "layered/avtr2004.h"
 #include "layered/default_avatars.h"
@@ -56,7 +57,7 @@ TEST_F(LifecycleTest, StartsOnceAndShutDownFreesEverythingAndWipesTheCache) {
     EXPECT_EQ(CAvtrPartPool::m_pAvtrDnThread, thread);  // not replaced while running
     EXPECT_EQ(g_pAnonymousImage64, nullptr);
     g_pAnonymousImage64 = new CKvAImage;
-    g_pAnonymousImage64->Create(4, 4);
+    g_pAnonymousImage64->Create(100, 100);  // a pooled store
     Touch(m_cache / "AGHS_someone.GIF");
     Touch(m_cache / "Avatar3.ini");
     DestroyAvatarDll();
@@ -66,6 +67,7 @@ TEST_F(LifecycleTest, StartsOnceAndShutDownFreesEverythingAndWipesTheCache) {
         EXPECT_EQ(avatar, nullptr);
     }
     EXPECT_EQ(g_pAnonymousImage64, nullptr);  // freed: the leak checker would say otherwise
+    EXPECT_EQ(kvimaging::IdleBlockBytes(), 0u);
     EXPECT_FALSE(fs::exists(m_cache / "AGHS_someone.GIF"));
     EXPECT_TRUE(fs::exists(m_cache / "Avatar3.ini"));
     EXPECT_EQ(InitAvatarDll(), 1);

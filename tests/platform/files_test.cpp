@@ -166,4 +166,54 @@ TEST(Paths, ResolveSeparatorsAndCaseAsFarAsTheFoldersExist) {
     std::filesystem::current_path(previous);
 }
 
+// What a call that names an existing file reads through it: its content, or the
+// Windows error; each call tries the name as written first, then by case.
+std::string ReadThrough(const std::string& path) {
+    HANDLE file = Open(path, GENERIC_READ, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "error " + std::to_string(GetLastError());
+    }
+    char buffer[16];
+    DWORD count = 0;
+    EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, &count, nullptr));
+    EXPECT_TRUE(CloseHandle(file));
+    return std::string(buffer, count);
+}
+
+TEST(Paths, CallsOnExistingFilesFindThemUnderAnyCase) {
+    ScratchFolder folder;
+    folder.Write("Avatar/com/Part.GIF", "part");
+    folder.Write("Avatar/lc/x.gif", "lower");
+    folder.Write("Avatar/lc/X.GIF", "upper");
+    const std::string notFound = "error " + std::to_string(ERROR_FILE_NOT_FOUND);
+    const std::string noFolder = "error " + std::to_string(ERROR_PATH_NOT_FOUND);
+    // An entry named exactly wins; among other matches the smallest name.
+    const std::pair<const char*, std::string> cases[] = {
+        {"Avatar\\\\com\\Part.GIF", "part"}, {"Avatar\\com\\PART.gif", "part"},
+        {"avatar\\COM\\part.gif", "part"},   {"Avatar\\lc\\x.gif", "lower"},
+        {"AVATAR\\lc\\X.GIF", "upper"},      {"Avatar\\lc\\x.GIF", "upper"},
+        {"Avatar\\com\\none.gif", notFound}, {"Avatar\\none\\part.gif", noFolder}};
+    for (const auto& [relative, content] : cases) {
+        const std::string path = folder.Path() + "\\" + relative;
+        SCOPED_TRACE(relative);
+        EXPECT_EQ(ReadThrough(path), content);
+        const bool found = !content.starts_with("error");
+        EXPECT_EQ(_access_s(path.c_str(), 0), found ? 0 : ENOENT);
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) == FILE_ATTRIBUTE_NORMAL, found);
+        const std::string parent = path.substr(0, path.rfind('\\'));
+        EXPECT_EQ(PathIsDirectoryA(parent.c_str()) != FALSE, content != noFolder);
+    }
+    // Folders do not open as files, for reading or writing.
+    for (const DWORD access : {DWORD{GENERIC_READ}, DWORD{GENERIC_WRITE}}) {
+        EXPECT_EQ(Open(folder.Path() + "\\avatar\\LC", access, OPEN_EXISTING),
+                  INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    }
+    const std::string moved = folder.Path() + "\\avatar\\com\\moved.gif";
+    EXPECT_TRUE(MoveFileExA((folder.Path() + "\\AVATAR\\com\\part.gif").c_str(), moved.c_str(), 0));
+    EXPECT_EQ(ReadWhole(folder / "Avatar/com/moved.gif"), "part");
+    EXPECT_TRUE(DeleteFileA((folder.Path() + "\\avatar\\COM\\MOVED.GIF").c_str()));
+    EXPECT_FALSE(std::filesystem::exists(folder / "Avatar/com/moved.gif"));
+}
+
 }  // namespace

@@ -1,6 +1,10 @@
 #include "platform/gdi/gdi_rows.h"
 
 #include <cstring>
+#include <iterator>
+#include <vector>
+
+#include "platform/gdi/gdi_rows_vbmi.h"
 
 namespace kvgdi {
 
@@ -35,23 +39,12 @@ void Store8888(uint8_t* row, int i, uint32_t v) {
     std::memcpy(row + 4 * i, &v, sizeof(v));
 }
 
-// Xrgb8888::FromColor(Rgb555::ToColor(v)) without the detour through COLORREF,
-// which costs a quarter more time in the vectorised loops.
+// Xrgb8888::FromColor(Rgb555::ToColor(v)) without the detour through COLORREF. Each
+// channel goes to the top of its byte first, then all three copy their top three
+// bits below at once: fewer vector operations than widening channel by channel.
 uint32_t Widen555(uint32_t v) {
-    return (Expand5((v >> 10) & 31) << 16) | (Expand5((v >> 5) & 31) << 8) | Expand5(v & 31);
-}
-
-// No 5-5-5 pixel has bit 15 set once masked, so nothing matches this.
-constexpr uint32_t kNoKeyPixel555 = 0x8000;
-
-// The 5-5-5 pixel that the per-pixel path would find equal to the key, or
-// kNoKeyPixel555. That path widens each pixel to 0x00RRGGBB and compares it with the
-// key's low 24 bits; widening is one-to-one and Expand5(v) >> 3 == v, so the key
-// narrowed channel by channel is the only candidate, and it matches exactly when it
-// widens back to the key.
-uint32_t KeyPixel555(COLORREF key) {
-    const uint32_t candidate = Rgb555::FromColor(key);
-    return Rgb555::ToColor(candidate) == (key & 0xFFFFFFu) ? candidate : kNoKeyPixel555;
+    const uint32_t high = ((v << 9) & 0xF80000u) | ((v << 6) & 0xF800u) | ((v << 3) & 0xF8u);
+    return high | ((high >> 5) & 0x070707u);
 }
 
 // The rows never overlap, so __restrict spares the loops a run-time alias check.
@@ -94,14 +87,23 @@ constexpr RowPath kRowPaths[] = {
      composite_keyed_555_8888},
 };
 
+// The per-CPU paths first, so that FindRowPath takes them where they exist.
+std::vector<RowPath> AllRowPaths() {
+    const std::span<const RowPath> vbmi = VbmiRowPaths();
+    std::vector<RowPath> paths(vbmi.begin(), vbmi.end());
+    paths.insert(paths.end(), std::begin(kRowPaths), std::end(kRowPaths));
+    return paths;
+}
+
 }  // namespace
 
 std::span<const RowPath> RowPaths() {
-    return kRowPaths;
+    static const std::vector<RowPath> paths = AllRowPaths();
+    return paths;
 }
 
 RowFunction FindRowPath(PixelFormat source, PixelFormat dest, RowOperation operation) {
-    for (const RowPath& path : kRowPaths) {
+    for (const RowPath& path : RowPaths()) {
         if (path.source == source && path.dest == dest && path.operation == operation) {
             return path.function;
         }

@@ -36,6 +36,19 @@ std::span<const RowPath> RowPaths();
 // Null when the blit has to go pixel by pixel.
 RowFunction FindRowPath(PixelFormat source, PixelFormat dest, RowOperation operation);
 
+// No 5-5-5 pixel has bit 15 set once masked, so nothing matches this.
+inline constexpr uint32_t kNoKeyPixel555 = 0x8000;
+
+// The 5-5-5 pixel that the per-pixel path would find equal to the key, or
+// kNoKeyPixel555. That path widens each pixel to 0x00RRGGBB and compares it with the
+// key's low 24 bits; widening is one-to-one and Expand5(v) >> 3 == v, so the key
+// narrowed channel by channel is the only candidate, and it matches exactly when it
+// widens back to the key.
+inline uint32_t KeyPixel555(COLORREF key) {
+    const uint32_t candidate = Rgb555::FromColor(key);
+    return Rgb555::ToColor(candidate) == (key & 0xFFFFFFu) ? candidate : kNoKeyPixel555;
+}
+
 // The engine's per-pixel conversion and write over one row: the reference for the
 // fast paths. Monochrome rows are not handled.
 void GenericRow(PixelFormat source, PixelFormat dest, RowOperation operation, uint8_t* to,

@@ -29,7 +29,10 @@ errno_t _access_s(const char* path, int mode) {
     if (!path) {
         return EINVAL;
     }
-    return access(kvplatform::TranslatePath(path).c_str(), how) == 0 ? 0 : errno;
+    std::string used;
+    const int result = kvplatform::CallOnExistingPath(
+        path, used, [how](const std::string& posixPath) { return access(posixPath.c_str(), how); });
+    return result == 0 ? 0 : errno;
 }
 
 char* _fullpath(char* absPath, const char* relPath, size_t maxLength) {

@@ -6,6 +6,7 @@
 
 #include "platform/kernel/file_object.h"
 #include "platform/kernel/last_error.h"
+#include "platform/kernel/path_translation.h"
 #include "platform/testing.h"
 
 using kvplatform::FileObject;
@@ -65,10 +66,16 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode
         SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    const std::string path = kvplatform::TranslatePath(lpFileName);
+    const bool mayCreate =
+        dwCreationDisposition != OPEN_EXISTING && dwCreationDisposition != TRUNCATE_EXISTING;
+    std::string path;
     bool existed = false;
-    const int fd =
-        OpenWithDisposition(path, OpenFlags(dwDesiredAccess), dwCreationDisposition, &existed);
+    const auto open = [&](const std::string& posixPath) {
+        return OpenWithDisposition(posixPath, OpenFlags(dwDesiredAccess), dwCreationDisposition,
+                                   &existed);
+    };
+    const int fd = mayCreate ? open(path = kvplatform::TranslatePath(lpFileName))
+                             : kvplatform::CallOnExistingPath(lpFileName, path, open);
     if (fd < 0) {
         const int error = errno;
         if (error == EEXIST) {
@@ -80,9 +87,10 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode
         }
         return INVALID_HANDLE_VALUE;
     }
+    // Folders open only with backup semantics on Windows, which nobody here asks
+    // for; open() itself refuses to write to one.
     struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        // Folders open only with backup semantics on Windows, which nobody here asks for.
+    if (!canWrite && (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
         close(fd);
         SetLastErrorCode(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/kernel/last_error.h"
+#include "platform/kernel/path_translation.h"
 #include "platform/testing.h"
 
 using kvplatform::SetLastErrorCode;
@@ -18,9 +19,11 @@ BOOL FailForPath(const std::string& path) {
     return FALSE;
 }
 
-bool IsDirectory(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+// stat() of what the Windows path names; the POSIX path through `path`.
+int StatPath(const char* windowsPath, std::string& path, struct stat& info) {
+    return kvplatform::CallOnExistingPath(windowsPath, path, [&](const std::string& posixPath) {
+        return stat(posixPath.c_str(), &info);
+    });
 }
 
 // rename() that fails with EEXIST instead of replacing an existing target.
@@ -45,8 +48,10 @@ BOOL DeleteFileA(LPCSTR lpFileName) {
         SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const std::string path = kvplatform::TranslatePath(lpFileName);
-    if (unlink(path.c_str()) != 0) {
+    std::string path;
+    if (kvplatform::CallOnExistingPath(lpFileName, path, [](const std::string& posixPath) {
+            return unlink(posixPath.c_str());
+        }) != 0) {
         return FailForPath(path);
     }
     return TRUE;
@@ -57,12 +62,14 @@ BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags)
         SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const std::string from = kvplatform::TranslatePath(lpExistingFileName);
-    const std::string to = kvplatform::TranslatePath(lpNewFileName);
+    std::string from;
     struct stat info;
-    if (lstat(from.c_str(), &info) != 0) {
+    if (kvplatform::CallOnExistingPath(lpExistingFileName, from, [&](const std::string& posixPath) {
+            return lstat(posixPath.c_str(), &info);
+        }) != 0) {
         return FailForPath(from);
     }
+    const std::string to = kvplatform::TranslatePath(lpNewFileName);
     const bool replace = (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0;
     const int result =
         replace ? rename(from.c_str(), to.c_str()) : RenameWithoutReplacing(from, to);
@@ -77,9 +84,9 @@ DWORD GetFileAttributesA(LPCSTR lpFileName) {
         SetLastErrorCode(ERROR_INVALID_PARAMETER);
         return INVALID_FILE_ATTRIBUTES;
     }
-    const std::string path = kvplatform::TranslatePath(lpFileName);
+    std::string path;
     struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
+    if (StatPath(lpFileName, path, info) != 0) {
         FailForPath(path);
         return INVALID_FILE_ATTRIBUTES;
     }
@@ -121,6 +128,9 @@ BOOL RemoveDirectoryA(LPCSTR lpPathName) {
 }
 
 BOOL PathIsDirectoryA(LPCSTR pszPath) {
-    return pszPath && IsDirectory(kvplatform::TranslatePath(pszPath)) ? FILE_ATTRIBUTE_DIRECTORY
-                                                                      : FALSE;
+    std::string path;
+    struct stat info;
+    return pszPath && StatPath(pszPath, path, info) == 0 && S_ISDIR(info.st_mode)
+               ? FILE_ATTRIBUTE_DIRECTORY
+               : FALSE;
 }

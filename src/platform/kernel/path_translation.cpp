@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include "platform/testing.h"
@@ -18,15 +19,20 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
-// The matching entry of the folder, or empty. Among several matches the
-// smallest name wins, so the choice does not depend on the listing order.
-std::string FindEntryIgnoringCase(const std::string& folder, std::string_view name) {
+// The matching entry of the folder, empty when none matches, nothing when the
+// folder cannot be listed. An entry named exactly so wins; among several other
+// matches the smallest name wins, so the choice does not depend on the listing order.
+std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, std::string_view name) {
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) {
-        return {};
+        return std::nullopt;
     }
     std::string best;
     while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name == name) {
+            best = entry->d_name;
+            break;
+        }
         if (EqualsIgnoreCase(entry->d_name, name) && (best.empty() || best > entry->d_name)) {
             best = entry->d_name;
         }
@@ -78,28 +84,19 @@ std::string ToPosixSeparators(std::string_view windowsPath) {
     return path;
 }
 
-std::string ResolveCase(const std::string& posixPath) {
-    // Most paths exist as written, or name a new file in a folder that does: one or
-    // two lstat calls then, where a walk would take one per component.
-    if (posixPath.find("//") == std::string::npos && Exists(posixPath)) {
-        return posixPath;
-    }
-    const size_t slash = posixPath.find_last_of('/', posixPath.size() - 2);
+namespace {
+
+// Every component from the first, each looked up as written and else by case.
+std::string ResolveByComponents(const std::string& posixPath) {
     std::string resolved = !posixPath.empty() && posixPath[0] == '/' ? "/" : "";
-    std::string_view rest = posixPath;
-    if (slash != std::string::npos && slash > 0 && posixPath.find("//") == std::string::npos &&
-        Exists(posixPath.substr(0, slash))) {
-        resolved = posixPath.substr(0, slash);
-        rest = std::string_view(posixPath).substr(slash + 1);
-    }
     bool resolving = true;
-    for (const std::string_view component : SplitComponents(rest)) {
+    for (const std::string_view component : SplitComponents(posixPath)) {
         if (!resolved.empty() && resolved.back() != '/') {
             resolved += '/';
         }
         const std::string asWritten = resolved + std::string(component);
         if (resolving && component != "." && component != ".." && !Exists(asWritten)) {
-            const std::string match = FindEntryIgnoringCase(resolved, component);
+            const std::string match = FindEntryIgnoringCase(resolved, component).value_or("");
             if (!match.empty()) {
                 resolved += match;
                 continue;
@@ -113,6 +110,34 @@ std::string ResolveCase(const std::string& posixPath) {
         resolved += '/';
     }
     return resolved;
+}
+
+}  // namespace
+
+std::string ResolveCase(const std::string& posixPath) {
+    if (posixPath.find("//") == std::string::npos && Exists(posixPath)) {
+        return posixPath;
+    }
+    return ResolveMissing(posixPath);
+}
+
+std::string ResolveMissing(const std::string& posixPath) {
+    // A missing path mostly names a new file in a folder that exists as written:
+    // one listing of that folder then, where a walk looks up every component.
+    const bool trailingSlash = posixPath.size() > 1 && posixPath.back() == '/';
+    const std::string_view path =
+        std::string_view(posixPath).substr(0, posixPath.size() - (trailingSlash ? 1 : 0));
+    const size_t slash = path.find_last_of('/');
+    if (posixPath.find("//") == std::string::npos && slash != std::string_view::npos && slash > 0) {
+        const std::string_view name = path.substr(slash + 1);
+        const std::string folder(path.substr(0, slash));
+        const std::optional<std::string> match =
+            name == "." || name == ".." ? std::nullopt : FindEntryIgnoringCase(folder, name);
+        if (match) {
+            return match->empty() ? posixPath : folder + '/' + *match + (trailingSlash ? "/" : "");
+        }
+    }
+    return ResolveByComponents(posixPath);
 }
 
 std::string NormalizeDots(const std::string& absolutePosixPath) {
