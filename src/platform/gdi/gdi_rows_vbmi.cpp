@@ -5,9 +5,11 @@
 #if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
 #define KVGDI_VBMI 1
 #include <immintrin.h>
+#if !defined(__clang__)
 // GCC 12 takes the intrinsics' deliberately undefined pass-through vectors for
 // uninitialised variables.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #else
 #define KVGDI_VBMI 0
 #endif
