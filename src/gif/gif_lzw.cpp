@@ -17,6 +17,8 @@ public:
 
     // Indices that still fit in the current run.
     int Room() const { return static_cast<int>(m_runEnd - m_out); }
+    // Where the next index goes; valid while Room() is above 0.
+    unsigned char* Position() const { return m_out; }
     // Where the next index goes in the current run; null when it ends there.
     unsigned char* RunPosition() const { return m_out != m_runEnd ? m_out : nullptr; }
     // Sets up to count indices after the last one written back to 0, within the run.
@@ -193,6 +195,54 @@ inline void MadeEntry(unsigned& nextFree, int& codeSize, unsigned& mask) {
     }
 }
 
+// A run of single indices, the commonest codes in noisy pictures, taken while the
+// code size stays, every code's bits are there and its index fits: each code is
+// tested only for what it is. Stops before the first code that is not a single
+// index, which the general loop reads again. Only for codes of byte indices (a
+// minimum code size up to 8), where a single index is its own code, and for an
+// image that is one run, where each string is written on from the one before.
+inline void TakeSingles(CodeBits& bits, IndexSink& sink, StringEntry* table,
+                        const unsigned char** source, unsigned& nextFree, unsigned mask, int size,
+                        unsigned clear, uint64_t& pending, const unsigned char*& previousAt) {
+    if (nextFree >= mask || clear > 256) {
+        return;
+    }
+    const uint64_t codesThere = (bits.end - bits.position) / static_cast<unsigned>(size);
+    const unsigned count = static_cast<unsigned>(
+        std::min<uint64_t>({mask - nextFree, static_cast<unsigned>(sink.Room()), codesThere}));
+    const unsigned char* const bytes = bits.bytes;
+    uint64_t position = bits.position;
+    unsigned char* const out = sink.Position();
+    StringEntry* const entries = table + nextFree;
+    // Each entry's string is the one before it and the next index, so it starts
+    // where that one was written. Set one ahead, into the spare slot at most.
+    const unsigned char** const sources = source + nextFree;
+    sources[0] = previousAt;
+    uint64_t made = pending;
+    unsigned taken = 0;
+    for (; taken < count; ++taken) {
+        uint64_t word;
+        std::memcpy(&word, bytes + (position >> 3), sizeof(word));
+        const unsigned code = static_cast<unsigned>(word >> (position & 7)) & mask;
+        if (code >= clear) {
+            break;
+        }
+        const unsigned index = static_cast<unsigned char>(code);
+        position += static_cast<unsigned>(size);
+        out[taken] = static_cast<unsigned char>(index);
+        StoreEntry(entries[taken], made | uint64_t{index} << 32);
+        sources[taken + 1] = out + taken;
+        made = PackEntry(index, 2, 0, index);
+    }
+    if (taken > 0) {
+        bits.position = position;
+        sink.Claim(static_cast<int>(taken));
+        nextFree += taken;
+        pending = made;
+        previousAt = out + taken - 1;
+    }
+}
+
 // One function, so that the code position and the sink stay in registers. Codes
 // come in epochs: the first code after a clear (or at the start of a stream without
 // one) is written alone and makes no entry; every later code makes one.
@@ -245,7 +295,14 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
         // piece, so a string in one piece that follows one in one piece follows on
         // from it: their entry is in one piece too.
         const unsigned char* previousAt = nullptr;
-        while (NextCode(codes, bits, code, codeSize, mask)) {
+        for (;;) {
+            if constexpr (kWhereWritten) {
+                TakeSingles(bits, sink, table, source, nextFree, mask, codeSize, clear, pending,
+                            previousAt);
+            }
+            if (!NextCode(codes, bits, code, codeSize, mask)) {
+                break;
+            }
             unsigned char* const next = sink.RunPosition();
             if (code < clear && next != nullptr) {
                 // The commonest case in noisy pictures: a single index.

@@ -1,7 +1,7 @@
-// The LZW loop's short paths (a whole image as one run: single indices and short
-// strings copied as words, longer strings copied from where they were written)
-// against its general path (rows with a gap after each, where strings are walked),
-// on streams of every kind, corrupt ones included.
+// The LZW loop's short paths (a whole image as one run: runs of single indices,
+// single indices and short strings copied as words, longer strings copied from
+// where they were written) against its general path (rows with a gap after each,
+// where strings are walked), on streams of every kind, corrupt ones included.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -84,12 +84,15 @@ struct StreamCase {
 };
 
 TEST(GifLzwPaths, ShortPathsEqualTheGeneralPath) {
+    // Noise (run length 1) runs through every code size, gathering refills and cuts.
     const StreamCase cases[] = {
-        {8, 64, 64, 1, true, 0},    {8, 300, 40, 3, true, 0},    {2, 200, 50, 1, true, 0},
-        {4, 120, 100, 20, true, 0}, {8, 100, 120, 300, true, 0}, {3, 500, 30, 6, false, 0},
-        {8, 64, 64, 2, true, 2000}, {1, 33, 7, 2, true, 0},      {11, 40, 40, 4, true, 0},
-        {8, 64, 64, 0, true, 0},    {2, 50, 50, 0, true, 0},     {5, 80, 80, 0, true, 0},
-        {8, 200, 100, 0, true, 0},  {3, 100, 100, 0, true, 0},   {7, 60, 60, 0, true, 0}};
+        {8, 64, 64, 1, true, 0},    {8, 300, 40, 3, true, 0},      {2, 200, 50, 1, true, 0},
+        {4, 120, 100, 20, true, 0}, {8, 100, 120, 300, true, 0},   {3, 500, 30, 6, false, 0},
+        {8, 64, 64, 2, true, 2000}, {1, 33, 7, 2, true, 0},        {11, 40, 40, 4, true, 0},
+        {8, 64, 64, 0, true, 0},    {2, 50, 50, 0, true, 0},       {5, 80, 80, 0, true, 0},
+        {8, 200, 100, 0, true, 0},  {3, 100, 100, 0, true, 0},     {7, 60, 60, 0, true, 0},
+        {8, 300, 300, 1, true, 0},  {8, 300, 300, 1, true, 30001}, {5, 400, 100, 1, true, 0},
+        {8, 300, 200, 1, false, 0}, {9, 200, 100, 1, true, 0}};
     int seed = 0;
     for (const StreamCase& c : cases) {
         std::mt19937 random(static_cast<unsigned>(++seed));
