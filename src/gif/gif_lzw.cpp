@@ -166,7 +166,7 @@ inline unsigned Shortened(unsigned length) {
 // An entry as one word, the fields from the low bits up, so that it is made with
 // one store.
 // Indices are the low 8 bits of last and first.
-inline uint64_t PackEntry(unsigned prefix, unsigned length, unsigned last, unsigned first) {
+constexpr uint64_t PackEntry(unsigned prefix, unsigned length, unsigned last, unsigned first) {
     return uint64_t{prefix} | uint64_t{length} << 16 | uint64_t{last & 0xFF} << 32 |
            uint64_t{first & 0xFF} << 40;
 }
@@ -194,6 +194,21 @@ inline void MadeEntry(unsigned& nextFree, int& codeSize, unsigned& mask) {
         }
     }
 }
+
+// For each byte index: the entry a single index leaves for the next code to finish
+// (after a single index: its code, length 2, its first index), and the last-index
+// field that finishes an entry. Looked up, not built, per code.
+struct SingleIndexEntries {
+    uint64_t pending[256];
+    uint64_t last[256];
+    constexpr SingleIndexEntries() : pending(), last() {
+        for (unsigned i = 0; i < 256; ++i) {
+            pending[i] = PackEntry(i, 2, 0, i);
+            last[i] = PackEntry(0, 0, i, 0);
+        }
+    }
+};
+constexpr SingleIndexEntries kSingleIndexEntries;
 
 // A run of single indices, the commonest codes in noisy pictures, taken while the
 // code size stays, every code's bits are there and its index fits: each code is
@@ -230,9 +245,9 @@ inline void TakeSingles(CodeBits& bits, IndexSink& sink, StringEntry* table,
         const unsigned index = static_cast<unsigned char>(code);
         position += static_cast<unsigned>(size);
         out[taken] = static_cast<unsigned char>(index);
-        StoreEntry(entries[taken], made | uint64_t{index} << 32);
+        StoreEntry(entries[taken], made | kSingleIndexEntries.last[index]);
         sources[taken + 1] = out + taken;
-        made = PackEntry(index, 2, 0, index);
+        made = kSingleIndexEntries.pending[index];
     }
     if (taken > 0) {
         bits.position = position;
