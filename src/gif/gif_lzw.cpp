@@ -210,21 +210,22 @@ struct SingleIndexEntries {
 };
 constexpr SingleIndexEntries kSingleIndexEntries;
 
-// A run of single indices, the commonest codes in noisy pictures, taken while the
-// code size stays, every code's bits are there and its index fits: each code is
-// tested only for what it is. Stops before the first code that is not a single
-// index, which the general loop reads again. Only for codes of byte indices (a
-// minimum code size up to 8), where a single index is its own code, and for an
-// image that is one run, where each string is written on from the one before.
+// The run of single indices after two, the commonest codes in noisy pictures,
+// taken while the code size stays, every code's bits are there and its index fits:
+// each code is tested only for what it is. Stops before the first code that is not
+// a single index, which the general loop reads again. For codes of byte indices,
+// where a single index is its own code, and an image that is one run, where each
+// string is written on from the one before.
 inline void TakeSingles(CodeBits& bits, IndexSink& sink, StringEntry* table,
                         const unsigned char** source, unsigned& nextFree, unsigned mask, int size,
                         unsigned clear, uint64_t& pending, const unsigned char*& previousAt) {
-    if (nextFree >= mask || clear > 256) {
+    if (nextFree >= mask) {
         return;
     }
-    const uint64_t codesThere = (bits.end - bits.position) / static_cast<unsigned>(size);
-    const unsigned count = static_cast<unsigned>(
-        std::min<uint64_t>({mask - nextFree, static_cast<unsigned>(sink.Room()), codesThere}));
+    unsigned count = std::min(mask - nextFree, static_cast<unsigned>(sink.Room()));
+    if (bits.position + uint64_t{count} * static_cast<unsigned>(size) > bits.end) {
+        count = static_cast<unsigned>((bits.end - bits.position) / static_cast<unsigned>(size));
+    }
     const unsigned char* const bytes = bits.bytes;
     uint64_t position = bits.position;
     unsigned char* const out = sink.Position();
@@ -262,8 +263,11 @@ inline void TakeSingles(CodeBits& bits, IndexSink& sink, StringEntry* table,
 // come in epochs: the first code after a clear (or at the start of a stream without
 // one) is written alone and makes no entry; every later code makes one.
 // With kWhereWritten (the image is one run) strings are copied from where they were
-// written before; otherwise only single indices are copied, from kLiterals.
-template <bool kWhereWritten>
+// written before; otherwise only single indices are copied, from kLiterals. With
+// kSingleRuns (also one run, and codes of byte indices) runs of single indices
+// take a loop of their own; kept apart so that other images keep the loop as it
+// was.
+template <bool kWhereWritten, bool kSingleRuns>
 LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                       CodeBits& bitsState, IndexCursor& output) {
     CodeBits bits = bitsState;
@@ -310,17 +314,12 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
         // piece, so a string in one piece that follows one in one piece follows on
         // from it: their entry is in one piece too.
         const unsigned char* previousAt = nullptr;
-        for (;;) {
-            if constexpr (kWhereWritten) {
-                TakeSingles(bits, sink, table, source, nextFree, mask, codeSize, clear, pending,
-                            previousAt);
-            }
-            if (!NextCode(codes, bits, code, codeSize, mask)) {
-                break;
-            }
+        while (NextCode(codes, bits, code, codeSize, mask)) {
             unsigned char* const next = sink.RunPosition();
             if (code < clear && next != nullptr) {
                 // The commonest case in noisy pictures: a single index.
+                // Two single indices in a row start a run of them.
+                const bool afterSingle = ((pending >> 16) & 0xFFFF) == 2;
                 *next = static_cast<unsigned char>(code);
                 sink.Claim(1);
                 StoreEntry(table[nextFree], pending | PackEntry(0, 0, code, 0));
@@ -328,6 +327,10 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 previousAt = kWhereWritten ? next : nullptr;
                 MadeEntry(nextFree, codeSize, mask);
                 pending = PackEntry(code, 2, 0, code);
+                if (kSingleRuns && afterSingle) {
+                    TakeSingles(bits, sink, table, source, nextFree, mask, codeSize, clear, pending,
+                                previousAt);
+                }
                 continue;
             }
             if (code < nextFree && sink.Room() >= kWordLength) {
@@ -435,9 +438,13 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
 LzwStatus DecodeLzw(int minimumCodeSize, StringEntry* table, CodeBytes& codes, DataCursor& data,
                     IndexCursor& output) {
     CodeBits bits = codes.Start(data);
-    const LzwStatus status = output.oneRun
-                                 ? DecodeCodes<true>(minimumCodeSize, table, codes, bits, output)
-                                 : DecodeCodes<false>(minimumCodeSize, table, codes, bits, output);
+    // Runs of single indices are long only with large palettes (noise, grain);
+    // with small ones the strings cover the common pairs early.
+    const bool largePalette = minimumCodeSize >= 7 && minimumCodeSize <= 8;
+    const LzwStatus status =
+        !output.oneRun ? DecodeCodes<false, false>(minimumCodeSize, table, codes, bits, output)
+        : largePalette ? DecodeCodes<true, true>(minimumCodeSize, table, codes, bits, output)
+                       : DecodeCodes<true, false>(minimumCodeSize, table, codes, bits, output);
     data.pos = codes.PositionAfter(codes.Taken(bits), status == LzwStatus::kDataEnded);
     return status;
 }
