@@ -219,7 +219,8 @@ constexpr SingleIndexEntries kSingleIndexEntries;
 inline void TakeSingles(CodeBits& bits, IndexSink& sink, StringEntry* table,
                         const unsigned char** source, unsigned& nextFree, unsigned mask, int size,
                         unsigned clear, uint64_t& pending, const unsigned char*& previousAt) {
-    if (nextFree >= mask) {
+    // Codes of byte indices are below 256: a single index's code is its byte.
+    if (nextFree >= mask || clear > 256) {
         return;
     }
     unsigned count = std::min(mask - nextFree, static_cast<unsigned>(sink.Room()));
