@@ -62,15 +62,9 @@ struct SizeClass {
 
 class Pool {
 public:
-    constexpr Pool() = default;
+    Pool() = default;
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
-    // Images that outlive the pool (statics destroyed after it) free their stores.
-    ~Pool() {
-        std::lock_guard lock(m_mutex);
-        m_closed = true;
-        FreeChain(DropAll());
-    }
 
     // A waiting block of the class, or null.
     void* Take(size_t classBytes) {
@@ -90,9 +84,6 @@ public:
         auto* const idle = static_cast<IdleBlock*>(block);
         idle->next = nullptr;
         std::lock_guard lock(m_mutex);
-        if (m_closed) {
-            return idle;
-        }
         IdleBlock* evicted = nullptr;
         SizeClass& sizeClass = SlotFor(classBytes, evicted);
         sizeClass.lastUse = ++m_clock;
@@ -191,10 +182,14 @@ private:
     SizeClass m_classes[kClassSlots];
     size_t m_idleBytes = 0;
     uint64_t m_clock = 0;
-    bool m_closed = false;
 };
 
-constinit Pool g_pool;
+// Never destroyed: images held by statics may give their stores back during exit.
+// What waits at exit stays reachable from here.
+Pool& ThePool() {
+    static auto* pool = new Pool;
+    return *pool;
+}
 
 }  // namespace
 
@@ -203,7 +198,7 @@ void* TakeBlock(size_t bytes) {
         return std::malloc(bytes);
     }
     const size_t classBytes = ClassBytes(bytes);
-    void* block = g_pool.Take(classBytes);
+    void* block = ThePool().Take(classBytes);
     if (block == nullptr) {
         block = std::malloc(classBytes);
         if (block == nullptr) {
@@ -227,15 +222,15 @@ void ReturnBlock(void* block, size_t bytes) {
     MarkUsable(block, sizeof(IdleBlock), true);
     MarkUsable(static_cast<unsigned char*>(block) + sizeof(IdleBlock),
                classBytes - sizeof(IdleBlock), false);
-    FreeChain(g_pool.Give(block, classBytes));
+    FreeChain(ThePool().Give(block, classBytes));
 }
 
 void FreeIdleBlocks() {
-    FreeChain(g_pool.TakeAll());
+    FreeChain(ThePool().TakeAll());
 }
 
 size_t IdleBlockBytes() {
-    return g_pool.IdleBytes();
+    return ThePool().IdleBytes();
 }
 
 }  // namespace kvimaging
