@@ -83,6 +83,22 @@ TEST(Handles, GarbageAndWrongKindsFailCleanly) {
     DeleteDC(dc);
 }
 
+// Handles of deleted objects stay unknown when a new object takes their place.
+TEST(Handles, StaleHandlesStayUnknownAfterReuse) {
+    const HDC oldDc = CreateCompatibleDC(nullptr);
+    const HBITMAP oldBitmap = CreateBitmap(1, 1, 1, 1, nullptr);
+    ASSERT_TRUE(DeleteDC(oldDc) && DeleteObject(oldBitmap));
+    MemoryDc fresh(CreateBitmap(2, 2, 1, 32, nullptr));
+    const HBITMAP newBitmap = CreateBitmap(1, 1, 1, 1, nullptr);
+    EXPECT_NE(static_cast<HDC>(fresh), oldDc);
+    EXPECT_NE(newBitmap, oldBitmap);
+    EXPECT_FALSE(DeleteDC(oldDc) || DeleteObject(oldBitmap));
+    EXPECT_EQ(SetBkColor(oldDc, 0), CLR_INVALID);
+    EXPECT_EQ(SelectObject(fresh, oldBitmap), nullptr);
+    EXPECT_EQ(GetDeviceCaps(fresh, BITSPIXEL), 32);
+    EXPECT_TRUE(DeleteObject(newBitmap));
+}
+
 // 3 pixels of 16 bits: 6 bytes padded to 8; bottom-up puts the top row last.
 TEST(DibSection, RowsAreDwordAlignedAndBadHeadersRefused) {
     BITMAPINFO info = gditest::DibInfo(3, 2, 16);

@@ -110,7 +110,7 @@ BOOL DeleteObject(HGDIOBJ ho) {
         if (bitmap->selectedInto != 0) {
             return FALSE;  // still drawn into: deselect first
         }
-        table.bitmaps.erase(handle);
+        table.bitmaps.Remove(handle);
         return TRUE;
     }
     if (const Brush* brush = table.FindBrush(handle)) {
@@ -120,7 +120,7 @@ BOOL DeleteObject(HGDIOBJ ho) {
         if (brush->selections > 0) {
             return FALSE;
         }
-        table.brushes.erase(handle);
+        table.brushes.Remove(handle);
         return TRUE;
     }
     return FALSE;

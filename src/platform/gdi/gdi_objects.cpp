@@ -6,54 +6,33 @@
 
 namespace kvgdi {
 
-namespace {
-
-// Low bits of a handle name its kind, so the three maps never share a key.
-constexpr uintptr_t kDcTag = 0x5;
-constexpr uintptr_t kBitmapTag = 0x6;
-constexpr uintptr_t kBrushTag = 0x7;
-constexpr int kTagBits = 4;
-
-}  // namespace
-
-uintptr_t GdiTable::NewHandle(uintptr_t tag) {
-    return (m_next++ << kTagBits) | tag;
-}
-
 HDC GdiTable::AddDc(Dc dc) {
-    const uintptr_t handle = NewHandle(kDcTag);
-    if (Brush* brush = FindBrush(dc.brush)) {
+    Brush* brush = FindBrush(dc.brush);
+    const uintptr_t handle = dcs.Add(std::move(dc));
+    if (handle != 0 && brush != nullptr) {
         ++brush->selections;
     }
-    dcs.emplace(handle, std::move(dc));
     return reinterpret_cast<HDC>(handle);
 }
 
 uintptr_t GdiTable::AddBitmap(std::shared_ptr<Surface> surface) {
-    const uintptr_t handle = NewHandle(kBitmapTag);
-    bitmaps.emplace(handle, Bitmap{std::move(surface)});
-    return handle;
+    return bitmaps.Add(Bitmap{std::move(surface)});
 }
 
 uintptr_t GdiTable::AddBrush(COLORREF color) {
-    const uintptr_t handle = NewHandle(kBrushTag);
-    brushes.emplace(handle, Brush{color & 0x00FFFFFFu});
-    return handle;
+    return brushes.Add(Brush{color & 0x00FFFFFFu});
 }
 
 Dc* GdiTable::FindDc(HDC hdc) {
-    auto it = dcs.find(HandleValue(hdc));
-    return it == dcs.end() ? nullptr : &it->second;
+    return dcs.Find(HandleValue(hdc));
 }
 
 Bitmap* GdiTable::FindBitmap(uintptr_t handle) {
-    auto it = bitmaps.find(handle);
-    return it == bitmaps.end() ? nullptr : &it->second;
+    return bitmaps.Find(handle);
 }
 
 Brush* GdiTable::FindBrush(uintptr_t handle) {
-    auto it = brushes.find(handle);
-    return it == brushes.end() ? nullptr : &it->second;
+    return brushes.Find(handle);
 }
 
 std::shared_ptr<Surface> GdiTable::SurfaceOf(const Dc& dc) {
@@ -65,26 +44,26 @@ std::shared_ptr<Surface> GdiTable::SurfaceOf(const Dc& dc) {
 }
 
 void GdiTable::RemoveDc(uintptr_t handle) {
-    auto it = dcs.find(handle);
-    if (it == dcs.end()) {
+    const Dc* dc = dcs.Find(handle);
+    if (dc == nullptr) {
         return;
     }
-    if (Bitmap* bitmap = FindBitmap(it->second.bitmap); bitmap && !bitmap->stock) {
+    if (Bitmap* bitmap = FindBitmap(dc->bitmap); bitmap && !bitmap->stock) {
         bitmap->selectedInto = 0;
     }
-    if (Brush* brush = FindBrush(it->second.brush)) {
+    if (Brush* brush = FindBrush(dc->brush)) {
         --brush->selections;
     }
-    dcs.erase(it);
+    dcs.Remove(handle);
 }
 
 GdiTable& Table() {
     static GdiTable* table = [] {
         auto* created = new GdiTable;  // lives to the end of the process, past static destructors
         created->stockBitmap = created->AddBitmap(CreateSurface(1, 1, PixelFormat::Mono1));
-        created->bitmaps[created->stockBitmap].stock = true;
+        created->FindBitmap(created->stockBitmap)->stock = true;
         created->stockBrush = created->AddBrush(0x00FFFFFF);
-        created->brushes[created->stockBrush].stock = true;
+        created->FindBrush(created->stockBrush)->stock = true;
         return created;
     }();
     return *table;

@@ -1,5 +1,5 @@
-// The table of GDI objects. Handles are table keys that are never reused, tagged by
-// kind, so a stale or made-up handle is simply not found. One mutex guards the
+// The table of GDI objects. Handles name a slot of their kind's store and the slot's
+// generation, so a stale or made-up handle is simply not found. One mutex guards the
 // table; drawing copies what it needs (DcView) and works outside the lock.
 #pragma once
 
@@ -7,8 +7,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <unordered_map>
 
+#include "platform/gdi/gdi_handle_slots.h"
 #include "platform/gdi/gdi_surface.h"
 #include "platform/gdi/win32_gdi.h"
 
@@ -49,9 +49,10 @@ struct DcView {
 
 struct GdiTable {
     std::mutex mutex;
-    std::unordered_map<uintptr_t, Dc> dcs;
-    std::unordered_map<uintptr_t, Bitmap> bitmaps;
-    std::unordered_map<uintptr_t, Brush> brushes;
+    // Low bits of a handle name its kind, so no handle is found in two stores.
+    HandleSlots<Dc> dcs{0x5};
+    HandleSlots<Bitmap> bitmaps{0x6};
+    HandleSlots<Brush> brushes{0x7};
     uintptr_t stockBitmap = 0;
     uintptr_t stockBrush = 0;
 
@@ -64,10 +65,6 @@ struct GdiTable {
     Brush* FindBrush(uintptr_t handle);
     std::shared_ptr<Surface> SurfaceOf(const Dc& dc);
     void RemoveDc(uintptr_t handle);
-
-private:
-    uintptr_t NewHandle(uintptr_t tag);
-    uintptr_t m_next = 0x1000;
 };
 
 // The one table, with its stock objects in place.
