@@ -51,6 +51,7 @@ int CAvtr2004::DrawDefaultAvtr(HDC hdc, int x, int y, bool bTrans, unsigned long
         return 1;
     }
     lsp::CLspDib* surface = m_pLsp;
+    const layered::PartsHeld held;
     lsp::ClearSpans(surface);
     if (m_pBkgnd != nullptr) {
         lsp::PutSprite(surface, 0, 0, m_pBkgnd);
