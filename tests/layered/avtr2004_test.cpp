@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -100,6 +101,26 @@ TEST_F(AvatarTest, PrunedPartDisappearsAtTheNextDraw) {
     Canvas after(46, 102, kGreen);
     avatar.Draw(after.dc(), 0, 0, 'M', false, 0);
     EXPECT_TRUE(after.ShowsBlock(0, 0, 46, 102, kWhite));
+}
+
+// A trim on another thread waits for a draw in progress: each picture shows the whole
+// part or none of it, and no freed frame is read (address sanitizer).
+TEST_F(AvatarTest, PartTrimmedOnAnotherThreadNeverVanishesMidDraw) {
+    AddCoordinatePart("lcm001");
+    TestAvatar avatar;
+    ASSERT_EQ(1, Create(avatar, "lcm001", 0, 1, 1, kWhite));
+    std::jthread trimmer([](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+            CAvtrPartPool::Inst()->AdjustAvtrPart();
+            AddCoordinatePart("lcm001");
+        }
+    });
+    for (int i = 0; i < 200; ++i) {
+        Canvas canvas(46, 102, kGreen);
+        avatar.Draw(canvas.dc(), 0, 0, 'M', false, 0);
+        ASSERT_TRUE(canvas.ShowsCoordinates(0, 0, 46, 102, 27, 5) ||
+                    canvas.ShowsBlock(0, 0, 46, 102, kWhite));
+    }
 }
 
 TEST_F(AvatarTest, SurfaceWithoutPixelsPaintsNothing) {
