@@ -1,6 +1,7 @@
 #include "platform/kernel/path_translation.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,22 +23,32 @@ bool Exists(const std::string& path) {
 // The matching entry of the folder, empty when none matches, nothing when the
 // folder cannot be listed. An entry named exactly so wins; among several other
 // matches the smallest name wins, so the choice does not depend on the listing order.
+// Read with getdents64 rather than readdir: this runs for every new file's name,
+// and opendir adds an fstat and a heap buffer to each listing.
 std::optional<std::string> FindEntryIgnoringCase(const std::string& folder, std::string_view name) {
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) {
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
+    alignas(dirent64) char entries[16384];
     std::string best;
-    while (const dirent* entry = readdir(dir)) {
-        if (entry->d_name == name) {
-            best = entry->d_name;
-            break;
-        }
-        if (EqualsIgnoreCase(entry->d_name, name) && (best.empty() || best > entry->d_name)) {
-            best = entry->d_name;
+    bool exact = false;
+    ssize_t size;
+    while (!exact && (size = getdents64(fd, entries, sizeof(entries))) > 0) {
+        for (ssize_t offset = 0; offset < size;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(entries + offset);
+            offset += entry->d_reclen;
+            if (entry->d_name == name) {
+                best = entry->d_name;
+                exact = true;
+                break;
+            }
+            if (EqualsIgnoreCase(entry->d_name, name) && (best.empty() || best > entry->d_name)) {
+                best = entry->d_name;
+            }
         }
     }
-    closedir(dir);
+    close(fd);
     return best;
 }
 

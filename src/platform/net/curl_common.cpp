@@ -19,14 +19,21 @@ bool InitCurlOnce() {
     return result == CURLE_OK;
 }
 
-bool SetCommonCurlOptions(CURL* curl, const char* url, long connectMs) {
-    return curl_easy_setopt(curl, CURLOPT_URL, url) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kAllowedProtocols) == CURLE_OK &&
+bool SetFixedCurlOptions(CURL* curl) {
+    return curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kAllowedProtocols) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_NOPROXY, kNoProxyHosts) == CURLE_OK &&
+           curl_easy_setopt(curl, CURLOPT_NOPROXY, kNoProxyHosts) == CURLE_OK;
+}
+
+bool SetCommonCurlOptions(CURL* curl, const char* url, long connectMs) {
+    return SetFixedCurlOptions(curl) && SetRequestCurlOptions(curl, url, connectMs);
+}
+
+bool SetRequestCurlOptions(CURL* curl, const char* url, long connectMs) {
+    return curl_easy_setopt(curl, CURLOPT_URL, url) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, connectMs) == CURLE_OK;
 }
 

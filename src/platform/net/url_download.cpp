@@ -6,6 +6,7 @@
 // the connection as the system's URL-download service does.
 #include <atomic>
 #include <chrono>
+#include <utility>
 
 #include "platform/net/curl_common.h"
 #include "platform/testing.h"
@@ -26,18 +27,6 @@ constexpr long kMaxIdleConnectionSeconds = 30;
 
 std::atomic<long> g_connectMs{kDefaultConnectMs};
 std::atomic<long> g_stallMs{kDefaultStallMs};
-
-// The calling thread's handle with every option back at its default; its
-// connections stay open for the next call. Null when libcurl cannot make one.
-CURL* ThreadHandle() {
-    thread_local EasyHandle handle;
-    if (handle) {
-        curl_easy_reset(handle.get());
-    } else {
-        handle.reset(curl_easy_init());
-    }
-    return handle.get();
-}
 
 // The download target, created on the first byte of a 2xx body and deleted
 // again unless it is kept.
@@ -148,14 +137,33 @@ int AbortWhenStalled(void* userdata, curl_off_t, curl_off_t received, curl_off_t
     return now - transfer->lastProgress >= transfer->stallLimit ? 1 : 0;
 }
 
-bool Configure(CURL* curl, LPCSTR url, Transfer* transfer) {
-    return kvplatform::SetCommonCurlOptions(curl, url, g_connectMs.load()) &&
+// The options every download shares, set once per handle: re-setting them per
+// call cost more than the transfer's own bookkeeping.
+bool ConfigureHandle(CURL* curl) {
+    return kvplatform::SetFixedCurlOptions(curl) &&
            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortWhenStalled) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_XFERINFODATA, transfer) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_TIMEOUT, kOverallCapSeconds) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_MAXAGE_CONN, kMaxIdleConnectionSeconds) == CURLE_OK &&
-           curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK &&
+           curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody) == CURLE_OK;
+}
+
+// The calling thread's handle, configured; its connections stay open for the
+// next call. Null when libcurl cannot make one.
+CURL* ThreadHandle() {
+    thread_local EasyHandle handle;
+    if (!handle) {
+        EasyHandle made(curl_easy_init());
+        if (made && ConfigureHandle(made.get())) {
+            handle = std::move(made);
+        }
+    }
+    return handle.get();
+}
+
+bool ConfigureRequest(CURL* curl, LPCSTR url, Transfer* transfer) {
+    return kvplatform::SetRequestCurlOptions(curl, url, g_connectMs.load()) &&
+           curl_easy_setopt(curl, CURLOPT_XFERINFODATA, transfer) == CURLE_OK &&
            curl_easy_setopt(curl, CURLOPT_WRITEDATA, transfer) == CURLE_OK;
 }
 
@@ -196,7 +204,7 @@ HRESULT URLDownloadToFileA(LPUNKNOWN, LPCSTR szURL, LPCSTR szFileName, DWORD,
         return E_FAIL;
     }
     Transfer transfer{curl, TargetFile(szFileName), std::chrono::milliseconds(g_stallMs.load())};
-    if (!Configure(curl, szURL, &transfer)) {
+    if (!ConfigureRequest(curl, szURL, &transfer)) {
         return E_FAIL;
     }
     const CURLcode code = curl_easy_perform(curl);
