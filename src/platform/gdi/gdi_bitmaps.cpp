@@ -108,7 +108,8 @@ HBITMAP CreateDIBSection(HDC /*hdc*/, const BITMAPINFO* pbmi, UINT /*usage*/, vo
     GdiTable& table = Table();
     std::lock_guard lock(table.mutex);
     const HBITMAP handle = AsBitmap(table.AddBitmap(std::move(surface)));
-    if (ppvBits != nullptr) {
+    // A full table keeps no bitmap, and its bits are gone with it.
+    if (ppvBits != nullptr && handle != nullptr) {
         *ppvBits = bits;
     }
     return handle;
