@@ -315,6 +315,13 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
         // piece, so a string in one piece that follows one in one piece follows on
         // from it: their entry is in one piece too.
         const unsigned char* previousAt = nullptr;
+        // After an entry is stored: where its string can be copied from, where this
+        // code's string was written, and the next free code.
+        const auto Advance = [&](const unsigned char* entrySource, unsigned char* written) {
+            source[nextFree] = entrySource;
+            previousAt = kWhereWritten ? written : nullptr;
+            MadeEntry(nextFree, codeSize, mask);
+        };
         while (NextCode(codes, bits, code, codeSize, mask)) {
             unsigned char* const next = sink.RunPosition();
             if (code < clear && next != nullptr) {
@@ -324,9 +331,7 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 *next = static_cast<unsigned char>(code);
                 sink.Claim(1);
                 StoreEntry(table[nextFree], pending | PackEntry(0, 0, code, 0));
-                source[nextFree] = previousAt;
-                previousAt = kWhereWritten ? next : nullptr;
-                MadeEntry(nextFree, codeSize, mask);
+                Advance(previousAt, next);
                 pending = PackEntry(code, 2, 0, code);
                 if (kSingleRuns && afterSingle) {
                     TakeSingles(bits, sink, table, source, nextFree, mask, codeSize, clear, pending,
@@ -346,9 +351,7 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                     std::memcpy(next, &word, sizeof(word));
                     sink.Claim(entry.length);
                     StoreEntry(table[nextFree], pending | PackEntry(0, 0, entry.first, 0));
-                    source[nextFree] = previousAt;
-                    previousAt = kWhereWritten ? next : nullptr;
-                    MadeEntry(nextFree, codeSize, mask);
+                    Advance(previousAt, next);
                     pending = PackEntry(code, entry.length + 1u, 0, entry.first);
                     continue;
                 }
@@ -421,9 +424,7 @@ LzwStatus DecodeCodes(int minimumCodeSize, StringEntry* table, CodeBytes& codes,
                 previousLength = 0;
             }
             // The new entry is the previous string and this one's first index.
-            source[nextFree] = written != nullptr ? previousAt : nullptr;
-            previousAt = kWhereWritten ? written : nullptr;
-            MadeEntry(nextFree, codeSize, mask);
+            Advance(written != nullptr ? previousAt : nullptr, written);
             pending = PackEntry(code, Extended(previousLength), 0, first);
         }
     }

@@ -100,7 +100,13 @@ public:
     // Every waiting block, taken out of the pool.
     IdleBlock* TakeAll() {
         std::lock_guard lock(m_mutex);
-        return DropAll();
+        IdleBlock* all = nullptr;
+        for (SizeClass& sizeClass : m_classes) {
+            while (sizeClass.head != nullptr) {
+                Evict(sizeClass, all);
+            }
+        }
+        return all;
     }
 
     size_t IdleBytes() {
@@ -130,16 +136,6 @@ private:
             }
         }
         return nullptr;
-    }
-
-    IdleBlock* DropAll() {
-        IdleBlock* all = nullptr;
-        for (SizeClass& sizeClass : m_classes) {
-            while (sizeClass.head != nullptr) {
-                Evict(sizeClass, all);
-            }
-        }
-        return all;
     }
 
     // The class's slot; a new class takes an empty slot, or empties the slot of the
