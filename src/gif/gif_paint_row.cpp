@@ -1,6 +1,8 @@
 #include "gif/gif_paint_row.h"
 
-#if defined(__GNUC__) && defined(__x86_64__)
+#include "platform/cpu_features.h"
+
+#if KVPLATFORM_CPU_DISPATCH
 #include <immintrin.h>
 #define KVGIF_WIDE_PAINT 1
 #endif
@@ -26,9 +28,7 @@ void PaintRowPortable(const unsigned char* source, uint16_t* target, int count,
 #ifdef KVGIF_WIDE_PAINT
 
 bool WidePaintAvailable() {
-    static const bool available =
-        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
-    return available;
+    return kvplatform::CpuHasAvx512Bw();
 }
 
 // The palette sits in eight registers of 32 pixels; each pair is looked up with the

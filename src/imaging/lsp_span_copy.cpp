@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "platform/cpu_features.h"
+
 // The masked copy is compiled for AVX-512 and picked at run time where the toolchain
 // can; elsewhere (and under the address sanitizer, which would take a masked load
 // for a whole-vector read) the portable copy alone.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+#if KVPLATFORM_CPU_DISPATCH && !defined(__SANITIZE_ADDRESS__)
 #define KVLSP_MASKED_COPY 1
 #include <immintrin.h>
 #else
@@ -93,12 +95,6 @@ inline void CopyRowsPairwise(unsigned char* bits, SPAN* const* rowSpans, int row
     unsigned char* bits, SPAN* const* rowSpans, int rows, size_t pitch) {
     CopyRowsPairwise(bits, rowSpans, rows, pitch, CopyOneSpanMasked);
 }
-
-bool HasMaskedCopy() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
-           __builtin_cpu_supports("bmi2");
-}
 #endif
 
 }  // namespace
@@ -109,8 +105,7 @@ void CopyRowSpansPortable(unsigned char* bits, SPAN* const* rowSpans, int rows, 
 
 void CopyRowSpans(unsigned char* bits, SPAN* const* rowSpans, int rows, size_t pitch) {
 #if KVLSP_MASKED_COPY
-    static const bool masked = HasMaskedCopy();
-    if (masked) {
+    if (kvplatform::CpuHasAvx512Bw()) {
         CopyRowSpansMasked(bits, rowSpans, rows, pitch);
         return;
     }

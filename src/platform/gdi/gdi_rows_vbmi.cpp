@@ -1,8 +1,10 @@
 #include "platform/gdi/gdi_rows_vbmi.h"
 
-// Only where GCC or Clang targets x86-64; the address sanitizer would take the masked
-// loads at a row's end for whole-vector reads.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+#include "platform/cpu_features.h"
+
+// Not under the address sanitizer, which would take the masked loads at a row's end
+// for whole-vector reads.
+#if KVPLATFORM_CPU_DISPATCH && !defined(__SANITIZE_ADDRESS__)
 #define KVGDI_VBMI 1
 #include <immintrin.h>
 #if !defined(__clang__)
@@ -78,20 +80,13 @@ constexpr RowPath kVbmiRowPaths[] = {
      RowOperation::Keyed, composite_keyed_555_8888_vbmi},
 };
 
-bool HasVbmi() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
-           __builtin_cpu_supports("bmi2");
-}
 #endif
 
 }  // namespace
 
 std::span<const RowPath> VbmiRowPaths() {
 #if KVGDI_VBMI
-    static const bool supported = HasVbmi();
-    if (supported) {
+    if (kvplatform::CpuHasAvx512Vbmi()) {
         return kVbmiRowPaths;
     }
 #endif
